@@ -11,6 +11,11 @@ struct ServiceHosts {
   std::string alternate_cover_host = "img.bimg.126.net";
   std::string image_host = "img.ph.126.net";         // photos
   std::string alternate_image_host = "img1.ph.126.net";
+
+  // The maker's pages: the update page lives at "/download/softzuixinv/index.html" on maker_host.
+  std::string maker_host = "www.tamberlo.example";
+  std::string maker_home_page = "http://www.tamberlo.example/";
+  std::string maker_support_page = "http://www.tamberlo.example/support.html";
 };
 
 // The hosts in force for this process (the defaults unless a front end changed them at start).
