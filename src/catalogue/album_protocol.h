@@ -18,11 +18,11 @@ struct OwnerAccount {
 };
 OwnerAccount owner_account_from_input(std::string_view album_input);
 
-Text service_home_page();                                                  // "http://" web host "/"
-Text owner_home_page(std::string_view account);                           // ... "/#m=0&p=1"
+Text service_home_page();                        // "http://" web host "/"
+Text owner_home_page(std::string_view account);  // ... "/#m=0&p=1"
 Text album_page_address(std::string_view account, std::string_view album_id);
-Text album_data_call_catalogue(std::string_view album_id);                // getAlbumData, catalogue form
-Text album_data_call_download(std::string_view album_id);                 // getAlbumData, download form
+Text album_data_call_catalogue(std::string_view album_id);  // getAlbumData, catalogue form
+Text album_data_call_download(std::string_view album_id);   // getAlbumData, download form
 
 // The home page names the album-list address as "albumUrl : '…'".
 Text album_list_address(std::string_view home_page_text);
@@ -46,13 +46,13 @@ Text data_address_from_download_answer(std::string_view answer);
 
 // The answer that stands in for album data when the service sends a GIF instead.
 inline constexpr std::string_view kPlaceholderAnswer = "GIF89a?";
-Text album_data_document_address(std::string_view data_address);          // "http://" data address
+Text album_data_document_address(std::string_view data_address);  // "http://" data address
 
-Text cover_address(std::string_view cover_path);                          // first cover address
-Text alternate_cover_address(std::string_view cover_address);             // after a 404
-Text photo_path(std::string_view photo_entry);                            // the entry without its first byte
-Text photo_address(std::string_view photo_path);                          // primary image host
-Text alternate_photo_address(std::string_view photo_path);                // after a 404
+Text cover_address(std::string_view cover_path);               // first cover address
+Text alternate_cover_address(std::string_view cover_address);  // after a 404
+Text photo_path(std::string_view photo_entry);                 // the entry without its first byte
+Text photo_address(std::string_view photo_path);               // primary image host
+Text alternate_photo_address(std::string_view photo_path);     // after a 404
 
 // One address fetched with internet_request, every option at its default, the body read as text.
 Text get_text(const Text& url);

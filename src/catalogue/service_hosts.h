@@ -6,10 +6,10 @@
 namespace tamberlo {
 
 struct ServiceHosts {
-  std::string web_host = "photo.163.com";            // home pages, album pages, remote calls
-  std::string cover_host = "img.ph.126.net";         // album covers
+  std::string web_host = "photo.163.com";     // home pages, album pages, remote calls
+  std::string cover_host = "img.ph.126.net";  // album covers
   std::string alternate_cover_host = "img.bimg.126.net";
-  std::string image_host = "img.ph.126.net";         // photos
+  std::string image_host = "img.ph.126.net";  // photos
   std::string alternate_image_host = "img1.ph.126.net";
 
   // The maker's pages: the update page lives at "/download/softzuixinv/index.html" on maker_host.
