@@ -1,0 +1,115 @@
+#include "download/photo_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+namespace tamberlo {
+namespace {
+
+// Bounded, so a folder crowded with every suffix of one number cannot hold the batch forever.
+constexpr int kNameDraws = 64;
+
+std::error_code last_error() { return {errno, std::generic_category()}; }
+
+class TemporaryFile final {
+ public:
+  explicit TemporaryFile(const std::filesystem::path& folder)
+      : path_((folder / ".tamberlo-photo-XXXXXX.part").string()) {
+    descriptor_ = ::mkstemps(path_.data(), 5);
+    if (descriptor_ < 0) error_ = last_error();
+    created_ = descriptor_ >= 0;
+  }
+  ~TemporaryFile() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    if (created_ && !placed_) ::unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  bool write_all(std::string_view body) {
+    if (descriptor_ < 0) return false;
+    while (!body.empty()) {
+      const ssize_t written = ::write(descriptor_, body.data(), body.size());
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        error_ = last_error();
+        return false;
+      }
+      body.remove_prefix(static_cast<std::size_t>(written));
+    }
+    const int closed = ::close(descriptor_);
+    descriptor_ = -1;
+    if (closed != 0) error_ = last_error();
+    return closed == 0;
+  }
+
+  // Moves the finished file to target unless a file of that name exists already.
+  bool place_at(const std::filesystem::path& target, std::error_code& error) {
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+      placed_ = true;
+      return true;
+    }
+    if (errno == EINVAL || errno == ENOSYS) {
+      // File systems without the no-replace move: a hard link fails on an existing name too.
+      if (::link(path_.c_str(), target.c_str()) == 0) {
+        ::unlink(path_.c_str());
+        placed_ = true;
+        return true;
+      }
+    }
+    error = last_error();
+    return false;
+  }
+
+  std::error_code error() const { return error_; }
+
+ private:
+  std::string path_;
+  int descriptor_ = -1;
+  bool created_ = false;
+  bool placed_ = false;
+  std::error_code error_;
+};
+
+}  // namespace
+
+SuffixSource clock_suffix_source() {
+  return [] {
+    // Seeded afresh for every photo from the clock, as the names have always been drawn.
+    const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    std::mt19937 generator(static_cast<std::mt19937::result_type>(now));
+    return std::uniform_int_distribution<int>(1, 2000)(generator);
+  };
+}
+
+std::string photo_file_name(int photo_number, int suffix) {
+  return std::to_string(photo_number) + "_" + std::to_string(suffix) + ".jpg";
+}
+
+SavedPhoto save_photo(const std::filesystem::path& folder, int photo_number, std::string_view body,
+                      const SuffixSource& draw_suffix) {
+  SavedPhoto result;
+  result.path = folder / photo_file_name(photo_number, draw_suffix());
+  TemporaryFile temporary(folder);
+  if (!temporary.write_all(body)) {
+    result.error = temporary.error();
+    return result;
+  }
+  for (int draw = 0; draw < kNameDraws; ++draw) {
+    if (draw > 0) result.path = folder / photo_file_name(photo_number, draw_suffix());
+    if (temporary.place_at(result.path, result.error)) {
+      result.error.clear();
+      result.saved = true;
+      return result;
+    }
+    if (result.error != std::errc::file_exists) return result;
+  }
+  return result;
+}
+
+}  // namespace tamberlo
