@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "text/encoding_offsets.h"
 #include "text/gbk_table.h"
 
 namespace tamberlo {
@@ -64,33 +65,34 @@ void decode_utf8(std::string_view bytes, Sink&& sink) {
   }
 }
 
-// Decodes GBK; a lead byte whose pair is undefined gives one U+FFFD, and an ASCII byte after a
-// lead byte is kept as a character of its own.
+// Decodes GBK; an undefined pair gives one U+FFFD, except that an ASCII byte after a lead byte
+// that cannot pair with it is kept as a character of its own.
 template <typename Sink>
 void decode_gbk(std::string_view bytes, Sink&& sink) {
   std::size_t i = 0;
   while (i < bytes.size()) {
+    const std::size_t begin = i;
     const auto lead = static_cast<unsigned char>(bytes[i++]);
     if (lead < 0x80) {
-      sink(lead);
+      sink(lead, begin);
       continue;
     }
     if (const char32_t single = gbk::decode_single(lead); single != 0) {
-      sink(single);
+      sink(single, begin);
       continue;
     }
     if (lead == 0xFF || i >= bytes.size()) {
-      sink(kReplacement);
+      sink(kReplacement, begin);
       continue;
     }
     const auto trail = static_cast<unsigned char>(bytes[i]);
-    if (trail < 0x80) {
-      sink(kReplacement);
+    const char32_t pair = gbk::decode_pair(lead, trail);
+    if (pair == 0 && trail < 0x80) {
+      sink(kReplacement, begin);
       continue;
     }
     ++i;
-    const char32_t pair = gbk::decode_pair(lead, trail);
-    sink(pair != 0 ? pair : kReplacement);
+    sink(pair != 0 ? pair : kReplacement, begin);
   }
 }
 
@@ -105,6 +107,8 @@ void append_gbk(Text& out, char32_t character) {
     out.push_back(static_cast<char>(code & 0xFF));
   }
 }
+
+std::size_t utf8_length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
 
 void append_utf8(std::string& out, char32_t c) {
   if (c < 0x80) {
@@ -202,7 +206,7 @@ Bytes local_to_utf16(std::string_view local) {
     out.push_back(static_cast<char>(unit & 0xFF));
     out.push_back(static_cast<char>(unit >> 8 & 0xFF));
   };
-  decode_gbk(up_to_zero(local), [&](char32_t c) {
+  decode_gbk(up_to_zero(local), [&](char32_t c, std::size_t) {
     if (c >= 0x10000) {
       put_unit(0xD800 + ((c - 0x10000) >> 10));
       put_unit(0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -234,8 +238,25 @@ Text utf16_to_local(std::string_view utf16_bytes) {
 std::string local_to_utf8(std::string_view local) {
   std::string out;
   out.reserve(local.size() * 3 / 2);
-  decode_gbk(up_to_zero(local), [&](char32_t c) { append_utf8(out, c); });
+  decode_gbk(up_to_zero(local), [&](char32_t c, std::size_t) { append_utf8(out, c); });
   return out;
+}
+
+std::size_t local_offset_of_utf8_offset(std::string_view local, std::size_t utf8_offset) {
+  const std::string_view text = up_to_zero(local);
+  std::size_t utf8_seen = 0;
+  std::size_t found = text.size();
+  bool done = false;
+  decode_gbk(text, [&](char32_t c, std::size_t begin) {
+    if (done) return;
+    if (utf8_seen >= utf8_offset) {
+      found = begin;
+      done = true;
+      return;
+    }
+    utf8_seen += utf8_length(c);
+  });
+  return found;
 }
 
 Text body_as_text(std::string_view bytes) { return Text(up_to_zero(bytes)); }

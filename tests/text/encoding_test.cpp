@@ -67,6 +67,8 @@ TEST(LocalToUtf16, InvalidGbkBecomesReplacementAndKeepsAscii) {
   // A lead byte followed by an ASCII byte: the ASCII byte survives as itself.
   EXPECT_EQ(local_to_utf16("\x81 "), "\xFD\xFF \0\0\0"s);
   EXPECT_EQ(local_to_utf16("\xD6"), "\xFD\xFF\0\0"s);
+  // Trail bytes 0x40-0x7E are part of the character even though they look like ASCII.
+  EXPECT_EQ(local_to_utf16("\x95\x5C\x81\x7C"), "\x1E\x66\x85\x4E\0\0"s);
 }
 
 struct Utf16Case {
