@@ -65,9 +65,9 @@ class CookieStore final {
     Cookie cookie;
     bool removed = false;
   };
-  bool put_locked(const Cookie& cookie, std::vector<Change>& changes);
-  void purge_expired_locked();
-  std::string matching_locked(std::string_view url, bool include_http_only);
+  void put_locked(const Cookie& cookie, std::vector<Change>& changes);
+  void purge_expired_locked(std::vector<Change>& changes);
+  std::string matching(std::string_view url, bool include_http_only);
   void notify(const std::vector<Change>& changes, int origin_listener);
 
   std::recursive_mutex change_order_;  // held from a change until its listeners have heard it
