@@ -1,5 +1,6 @@
 #include "text/encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -65,34 +66,35 @@ void decode_utf8(std::string_view bytes, Sink&& sink) {
   }
 }
 
-// Decodes GBK; an undefined pair gives one U+FFFD, except that an ASCII byte after a lead byte
-// that cannot pair with it is kept as a character of its own.
+// Decodes the GBK character at `at` into `character` and returns where the next one begins. An
+// undefined pair gives U+FFFD, except that an ASCII byte after a lead byte that cannot pair with
+// it is left to be read as a character of its own.
+std::size_t decode_gbk_at(std::string_view bytes, std::size_t at, char32_t& character) {
+  const auto lead = static_cast<unsigned char>(bytes[at]);
+  if (lead < 0x80) {
+    character = lead;
+    return at + 1;
+  }
+  if (const char32_t single = gbk::decode_single(lead); single != 0) {
+    character = single;
+    return at + 1;
+  }
+  character = kReplacement;
+  if (lead == 0xFF || at + 1 >= bytes.size()) return at + 1;
+  const auto trail = static_cast<unsigned char>(bytes[at + 1]);
+  const char32_t pair = gbk::decode_pair(lead, trail);
+  if (pair == 0 && trail < 0x80) return at + 1;
+  if (pair != 0) character = pair;
+  return at + 2;
+}
+
 template <typename Sink>
 void decode_gbk(std::string_view bytes, Sink&& sink) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const std::size_t begin = i;
-    const auto lead = static_cast<unsigned char>(bytes[i++]);
-    if (lead < 0x80) {
-      sink(lead, begin);
-      continue;
-    }
-    if (const char32_t single = gbk::decode_single(lead); single != 0) {
-      sink(single, begin);
-      continue;
-    }
-    if (lead == 0xFF || i >= bytes.size()) {
-      sink(kReplacement, begin);
-      continue;
-    }
-    const auto trail = static_cast<unsigned char>(bytes[i]);
-    const char32_t pair = gbk::decode_pair(lead, trail);
-    if (pair == 0 && trail < 0x80) {
-      sink(kReplacement, begin);
-      continue;
-    }
-    ++i;
-    sink(pair != 0 ? pair : kReplacement, begin);
+  char32_t character = 0;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t next = decode_gbk_at(bytes, i, character);
+    sink(character, i);
+    i = next;
   }
 }
 
@@ -236,9 +238,19 @@ Text utf16_to_local(std::string_view utf16_bytes) {
 }
 
 std::string local_to_utf8(std::string_view local) {
+  const std::string_view text = up_to_zero(local);
   std::string out;
-  out.reserve(local.size() * 3 / 2);
-  decode_gbk(up_to_zero(local), [&](char32_t c, std::size_t) { append_utf8(out, c); });
+  out.reserve(text.size() * 3 / 2 + 3);
+  // Album lists are mostly ASCII: copy plain runs whole and decode only the rest.
+  char32_t character = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t run = i;
+    while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) ++run;
+    out.append(text, i, run - i);
+    if (run == text.size()) break;
+    i = decode_gbk_at(text, run, character);
+    append_utf8(out, character);
+  }
   return out;
 }
 

@@ -107,6 +107,9 @@ TEST(LocalToUtf8, ConvertsForTheEdgesAndMarksInvalidBytes) {
             "a\xEF\xBF\xBD"
             "b");
   EXPECT_EQ(local_to_utf8("\x80"), "\xE2\x82\xAC");
+  // A lead byte that cannot pair with the ASCII byte after it: the ASCII byte survives.
+  EXPECT_EQ(local_to_utf8("\xD6\xD0\x81 x\x81\x7F"), "\xE4\xB8\xAD\xEF\xBF\xBD x\xEF\xBF\xBD\x7F");
+  EXPECT_EQ(local_to_utf8("a\xD6"), "a\xEF\xBF\xBD");
 }
 
 TEST(RoundTrip, GbkThroughUtf16AndUtf8IsUnchanged) {
