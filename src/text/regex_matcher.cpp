@@ -1,8 +1,9 @@
 #include "text/regex_matcher.h"
 
-#include <algorithm>
-
 #include <re2/re2.h>
+
+#include <algorithm>
+#include <cstdint>
 
 #include "text/encoding.h"
 #include "text/encoding_offsets.h"
@@ -11,8 +12,9 @@
 namespace tamberlo {
 namespace {
 
-// The album list of a busy owner runs to megabytes; RE2's default budget makes the DFA give up
-// and fall back to the much slower NFA on such subjects.
+// Head room for the DFA's state cache: when the budget runs out RE2 falls back to its much
+// slower NFA, and a hostile album list should not be able to force that. Memory is only taken
+// as states are built.
 constexpr int64_t kEngineMemory = 64 << 20;
 
 std::size_t utf8_character_length(std::string_view text, std::size_t at) {
@@ -46,6 +48,8 @@ bool RegexMatcher::execute(std::string_view pattern, std::string_view subject, b
   local_subject_ = body_as_text(subject);
   subject_ = local_to_utf8(local_subject_);
 
+  // Offsets must fit the spans and the int positions; no answer body comes near that size.
+  if (subject_.size() > static_cast<std::size_t>(INT32_MAX) - 1) return false;
   engine_ = compile(pattern_, case_sensitive, multiline);
   if (!engine_) return false;
 
@@ -59,7 +63,8 @@ bool RegexMatcher::execute(std::string_view pattern, std::string_view subject, b
     for (const re2::StringPiece& group : groups) {
       Span found;
       if (group.data() != nullptr) {
-        found = Span{static_cast<std::size_t>(group.data() - text.data()), group.size(), true};
+        found = Span{static_cast<std::uint32_t>(group.data() - text.data()),
+                     static_cast<std::uint32_t>(group.size())};
       }
       spans_.push_back(found);
     }
@@ -89,7 +94,7 @@ const RegexMatcher::Span* RegexMatcher::span(int match, int group) const {
   if (match < 1 || match > match_count() || group < 0 || group > group_count_) return nullptr;
   const Span& found = spans_[static_cast<std::size_t>(match - 1) * (group_count_ + 1) +
                              static_cast<std::size_t>(group)];
-  return found.present ? &found : nullptr;
+  return found.begin != kAbsent ? &found : nullptr;
 }
 
 Text RegexMatcher::span_text(const Span* found, int* position) const {

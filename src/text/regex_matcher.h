@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -43,11 +44,13 @@ class RegexMatcher final {
   int submatch_count() const;
 
  private:
+  // Offsets into subject_; 32 bits keep the spans of a big album list small, and positions are
+  // reported as int anyway.
   struct Span {
-    std::size_t begin = 0;
-    std::size_t length = 0;
-    bool present = false;
+    std::uint32_t begin = kAbsent;
+    std::uint32_t length = 0;
   };
+  static constexpr std::uint32_t kAbsent = 0xFFFFFFFF;
 
   const Span* span(int match, int group) const;
   Text span_text(const Span* found, int* position) const;
