@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 namespace tamberlo {
 namespace {
@@ -116,6 +118,22 @@ TEST(RoundTrip, GbkThroughUtf16AndUtf8IsUnchanged) {
   const std::string name = "\xCF\xE0\xB2\xE1\xA1\xA1\xA8\xA6\x80 x";
   EXPECT_EQ(utf16_to_local(local_to_utf16(name)), name);
   EXPECT_EQ(utf8_to_local(local_to_utf8(name)), name);
+}
+
+// The window thread and the workers convert at the same time, the first calls included.
+TEST(Conversions, GiveTheSameResultsOnSeveralThreadsAtOnce) {
+  const std::string utf8 = "\xE7\x9B\xB8\xE5\x86\x8C e\xCC\x81 \xF0\x9F\x98\x80";
+  std::vector<std::string> results(4);
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < results.size(); ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 200; ++round) {
+        results[t] = utf16_to_local(local_to_utf16(utf8_to_local(utf8)));
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (const std::string& result : results) EXPECT_EQ(result, "\xCF\xE0\xB2\xE1 e? ?");
 }
 
 TEST(BodyAsText, TakesBytesUpToTheFirstZero) {
