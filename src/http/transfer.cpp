@@ -38,7 +38,10 @@ struct Exchange {
   bool headers_done = false;
   Bytes body;
   curl_off_t uploaded = 0;
+  bool expect_body = true;
 };
+
+constexpr std::size_t kLargestReserve = std::size_t{32} * 1024 * 1024;
 
 std::size_t on_header(char* data, std::size_t size, std::size_t count, void* user) {
   auto& exchange = *static_cast<Exchange*>(user);
@@ -56,8 +59,9 @@ std::size_t on_header(char* data, std::size_t size, std::size_t count, void* use
     curl_off_t length = -1;
     if (curl_easy_getinfo(exchange.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) ==
             CURLE_OK &&
-        length > 0 && static_cast<std::size_t>(length) <= exchange.limit) {
-      exchange.body.reserve(static_cast<std::size_t>(length));
+        length > 0 && static_cast<std::size_t>(length) <= exchange.limit && exchange.expect_body) {
+      // A length the server merely claims reserves a bounded amount; growth does the rest.
+      exchange.body.reserve(std::min(static_cast<std::size_t>(length), kLargestReserve));
     }
   } else {
     exchange.headers.append(line);
@@ -237,6 +241,7 @@ TransferResult perform_transfer(CURL* handle, TransferOptions options) {
     exchange.limit = body_limit();
     exchange.gate = options.gate;
     exchange.idle_timeout = options.idle_timeout;
+    exchange.expect_body = options.verb != "HEAD";
     const Slist headers = header_list(options);
     if (!configure(handle, options, headers.get(), exchange)) return {};
     const CURLcode code = curl_easy_perform(handle);
