@@ -24,6 +24,12 @@ thread_local const RequestHead* current_head = nullptr;
 
 ProxyServer::ProxyServer(SampleService::State& state) : state_(state) {
   new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+  // cpp-httplib's default also sets SO_REUSEPORT, which would let a second service share a
+  // port silently and take half of its connections.
+  set_socket_options([](socket_t sock) {
+    int on = 1;
+    ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  });
   auto handler = [this](const httplib::Request& req, httplib::Response& res) {
     if (current_head != nullptr) answer(state_, *current_head, req.body, res);
   };
