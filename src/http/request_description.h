@@ -25,14 +25,16 @@ struct RequestDescription {
   std::optional<Text> cookies;  // caller's cookie text; nullopt = not supplied
   Text answer_cookies;          // out: the cookies the answer set
   Text headers;                 // extra lines joined by "\r\n"; the completed block comes back
-  Text response_headers;        // out: the answer's raw header text
-  int status = 0;               // out (object_request): status code, 0 when nothing answered
-  bool no_redirect = false;     // true: redirections are not followed
-  Bytes body_bytes;             // request body as bytes; wins over body_text
-  Text proxy;                   // "host:port" or "http://host:port"; empty: default_proxy()
-  int timeout_s = 0;            // object_request: seconds; 0 and below mean 15, -1 libcurl's own
-  Text proxy_user;              // object_request
-  Text proxy_password;          // object_request
+  // out: the final answer's header lines, each ended by "\r\n" (internet_request puts the
+  // status line first, object_request gives the header lines alone)
+  Text response_headers;
+  int status = 0;            // out (object_request): status code, 0 when nothing answered
+  bool no_redirect = false;  // true: redirections are not followed
+  Bytes body_bytes;          // request body as bytes; wins over body_text
+  Text proxy;                // "host:port" or "http://host:port"; empty: default_proxy()
+  int timeout_s = 0;         // object_request: seconds; 0 and below mean 15, -1 libcurl's own
+  Text proxy_user;           // object_request
+  Text proxy_password;       // object_request
   std::optional<int> credentials_flag;            // object_request: 1 (proxy) when omitted
   std::shared_ptr<RequestObject> request_object;  // object_request: null = a fresh transfer
   // Lets a download pause a transfer in flight (it stops moving) or cancel it (it fails).

@@ -149,6 +149,16 @@ TEST_F(HttpService, ObjectRequestSendsCookieFirstThenTheBlockInOrder) {
   EXPECT_NE(r.response_headers.find("Content-Type: text/plain\r\n"), std::string::npos);
 }
 
+TEST_F(HttpService, ObjectRequestSendsEachHeaderNameOnce) {
+  RequestDescription r = request(std::string(kWeb) + "/_test/echo");
+  r.headers = "user-agent: Own\r\nX-Twice: 1\r\nX-Twice: 2";
+  object_request(r);
+  const ReceivedRequest sent = last_received();
+  EXPECT_EQ(count_named(sent, "User-Agent"), 1);
+  EXPECT_EQ(count_named(sent, "X-Twice"), 1);
+  EXPECT_EQ(sent.header("X-Twice"), "2");
+}
+
 TEST_F(HttpService, BodiesByVerb) {
   {
     RequestDescription r = request(std::string(kWeb) + "/_test/echo");
@@ -331,6 +341,14 @@ TEST_F(HttpService, AddressesWithoutSchemeAreHttpAndOtherSchemesFail) {
   RequestDescription bare = request("photo.163.com/_test/status?code=201");
   EXPECT_EQ(object_request(bare), "status 201");
   EXPECT_EQ(bare.status, 201);
+
+  // Double-byte characters and blanks in an address go out percent-encoded.
+  RequestDescription gbk = request(std::string(kWeb) + "/_test/echo?n=\xC3\xFB x");
+  EXPECT_EQ(internet_request(gbk).rfind("GET http://photo.163.com/_test/echo?n=%C3%FB%20x ", 0),
+            0u);
+  RequestDescription gbk_object = request(std::string(kWeb) + "/_test/echo?n=\xC3\xFB x");
+  EXPECT_EQ(
+      object_request(gbk_object).rfind("GET http://photo.163.com/_test/echo?n=%C3%FB%20x ", 0), 0u);
 
   RequestDescription ftp = request("ftp://photo.163.com/_test/status?code=201");
   EXPECT_EQ(object_request(ftp), "");
