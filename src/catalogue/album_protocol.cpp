@@ -133,9 +133,10 @@ Text alternate_photo_address(std::string_view photo_path) {
   return "http://" + service_hosts().alternate_image_host + Text(photo_path);
 }
 
-Text get_text(const Text& url) {
+Text get_text(const Text& url, TransferGate* gate) {
   RequestDescription request;
   request.url = url;
+  request.gate = gate;
   return body_as_text(internet_request(request));
 }
 

@@ -10,6 +10,8 @@
 // Texts are GBK.
 namespace tamberlo {
 
+class TransferGate;
+
 // The owner account taken from what the user typed (blanks at both ends removed first).
 // `accepted` is false when the input has none of the accepted forms.
 struct OwnerAccount {
@@ -54,7 +56,8 @@ Text photo_path(std::string_view photo_entry);                 // the entry with
 Text photo_address(std::string_view photo_path);               // primary image host
 Text alternate_photo_address(std::string_view photo_path);     // after a 404
 
-// One address fetched with internet_request, every option at its default, the body read as text.
-Text get_text(const Text& url);
+// One address fetched with internet_request, every option at its default, the body read as text
+// (empty when the request fails). A gate, when given, lets the caller break the request off.
+Text get_text(const Text& url, TransferGate* gate = nullptr);
 
 }  // namespace tamberlo

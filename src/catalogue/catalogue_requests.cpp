@@ -32,12 +32,7 @@ Text fetch_album_list(const Text& album_list_address, TransferGate* gate) {
 }
 
 Text fetch_granted_data_address(std::string_view album_id, TransferGate* gate) {
-  // Same request as get_text(), which leaves every option at its default; only the gate is
-  // added so a closing window need not wait for the answer.
-  RequestDescription request;
-  request.url = album_data_call_catalogue(album_id);
-  request.gate = gate;
-  return data_address_from_catalogue_answer(body_as_text(internet_request(request)));
+  return data_address_from_catalogue_answer(get_text(album_data_call_catalogue(album_id), gate));
 }
 
 Bytes fetch_cover(const Text& cover_address, TransferGate* gate) {

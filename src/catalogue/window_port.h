@@ -69,6 +69,7 @@ class WindowPort {
   virtual void set_progress_position(int position) = 0;
 
   // The album list. Rows are numbered from 0; a tick is 1, no tick 0.
+  // Every row goes, and the covers drawn for them: the next covers start a new image group.
   virtual void list_clear() = 0;
   virtual int list_append_row() = 0;  // returns the new row's index
   virtual int list_row_count() = 0;
