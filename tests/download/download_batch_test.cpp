@@ -142,6 +142,47 @@ TEST_F(DownloadBatch, ASecondRunWritesNewFilesBesideTheFirst) {
   }
 }
 
+TEST_F(DownloadBatch, PhotosThatCannotBeWrittenAreLoggedAndCountedInTheClosingMessage) {
+  start({sample::Owner{"spring", {album("101", "春游", 2)}}});
+  fill_list("spring");
+  const std::filesystem::path folder = album_folder("spring", "春游2");
+  // The album folder disappears once the download has made it.
+  port.on_change([&](const std::string& line) {
+    if (line == "set_text 标签_第多少张照片 2/1") std::filesystem::remove_all(folder);
+  });
+
+  const BatchResult result = run_batch();
+
+  EXPECT_EQ(result.photos_saved, 0);
+  EXPECT_EQ(result.photos_failed, 2);
+  EXPECT_FALSE(result.complete());
+  const std::string log = local_to_utf8(port.log());
+  for (const std::string number : {"1", "2"}) {
+    const std::string line =
+        "第" + number + "张照片无法保存：" + (folder / (number + "_")).string();
+    EXPECT_NE(log.find(line), std::string::npos) << log;
+  }
+  EXPECT_NE(log.find("No such file or directory\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("-------全部下载完毕--------\r\n\r\n共保存照片0张，失败2张\r\n\r\n"),
+            std::string::npos);
+  EXPECT_EQ(port.messages(),
+            std::vector<std::string>{gbk("全部下载完毕\r\n共保存照片0张，失败2张")});
+}
+
+TEST_F(DownloadBatch, AnAlbumWithoutDataIsNamedInTheClosingMessage) {
+  start({sample::Owner{"spring", {album("101", "春游", 2), album("102", "秋游", 1)}}});
+  fill_list("spring");
+  service->faults().album_data_failures = 10;
+
+  const BatchResult result = run_batch();
+
+  EXPECT_EQ(result.albums, 2);
+  EXPECT_EQ(result.albums_failed, 1);
+  EXPECT_EQ(result.photos_saved, 1);
+  EXPECT_EQ(port.messages(), std::vector<std::string>{
+                                 gbk("全部下载完毕\r\n共保存照片1张，失败0张，1个相册未能下载")});
+}
+
 TEST(DownloadJobs, JoinedWithTheSeparatorAndSplitIntoFourFields) {
   const AlbumJob job{"25", "s1.ph.126.net/a/b.js", "name", "123"};
   EXPECT_EQ(join_job(job), "25--@@--s1.ph.126.net/a/b.js--@@--name--@@--123");
