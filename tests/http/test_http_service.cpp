@@ -454,6 +454,24 @@ TEST_F(HttpService, AnswersOverTheBodyLimitFail) {
   EXPECT_EQ(internet_request(trickled), "");
 }
 
+TEST_F(HttpService, RequestsFromSeveralThreadsAtOnce) {
+  std::vector<std::future<int>> workers;
+  for (int t = 0; t < 4; ++t) {
+    workers.push_back(std::async(std::launch::async, [t] {
+      int good = 0;
+      for (int i = 0; i < 10; ++i) {
+        const std::string n = std::to_string(1000 + t * 100 + i);
+        RequestDescription r = request(std::string(kWeb) + "/_test/bytes?n=" + n);
+        r.cookies = "t=" + std::to_string(t);
+        const Bytes body = i % 2 == 0 ? object_request(r) : internet_request(r);
+        if (body.size() == std::stoul(n) && *r.cookies == "t=" + std::to_string(t)) ++good;
+      }
+      return good;
+    }));
+  }
+  for (auto& worker : workers) EXPECT_EQ(worker.get(), 10);
+}
+
 TEST_F(HttpService, PausedTransferStandsStillUntilResumed) {
   TransferGate gate;
   gate.pause();
