@@ -44,7 +44,7 @@ Bytes fetch_cover(const Text& cover_address, TransferGate* gate) {
   if (request.status == kStatusOk) return picture;
   if (request.status != kStatusNotFound) return {};
 
-  // Older covers only live on the alternate host; it is asked once, as a plain read.
+  // A cover the cover host does not have is asked for once on the alternate host, as a plain read.
   RequestDescription alternate;
   alternate.url = alternate_cover_address(cover_address);
   alternate.gate = gate;
