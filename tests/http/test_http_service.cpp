@@ -493,9 +493,13 @@ TEST_F(HttpService, CancelStopsATransferInFlightAndAPausedOne) {
     r.gate = &gate;
     r.cookies = "c=1";
     auto running = std::async(std::launch::async, [&r] { return object_request(r); });
-    while (service_->received().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int wait = 0; wait < 1000 && service_->received().empty(); ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const bool reached = !service_->received().empty();
     if (paused_first) gate.pause();
     gate.cancel();
+    EXPECT_TRUE(reached) << "the request never reached the service";
     EXPECT_EQ(running.get(), "");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(*r.cookies, "c=1");
