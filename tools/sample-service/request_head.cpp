@@ -120,7 +120,7 @@ std::optional<RequestHead> parse_request_head(std::string raw) {
   }
   auto question = target.find('?');
   head.path = std::string(target.substr(0, question));
-  if (head.path.empty()) head.path = "/";
+  if (head.path.empty()) head.path.push_back('/');
   if (question != std::string_view::npos) head.query = std::string(target.substr(question + 1));
   // A fragment is never meant to be sent, but a careless client may.
   if (auto hash = head.path.find('#'); hash != std::string::npos) head.path.resize(hash);
