@@ -9,7 +9,7 @@ packages=(
   libcurl4-openssl-dev libre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-tools-dev libgl1-mesa-dev
-  libcpp-httplib-dev nlohmann-json3-dev libcli11-dev
+  libcpp-httplib-dev nlohmann-json3-dev libcli11-dev libjpeg-dev
   fonts-wqy-microhei xvfb xauth
 )
 
