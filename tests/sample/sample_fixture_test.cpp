@@ -7,6 +7,8 @@
 
 #include "proxy_fetch.h"
 #include "sample-service/sample_service.h"
+#include "support/sample_service_environment.h"
+#include "support/sandbox.h"
 
 namespace tamberlo::test {
 namespace {
@@ -132,6 +134,49 @@ TEST(SampleServiceLife, BadFixtureIsRefusedAtConstruction) {
   Fixture fixture;
   fixture.owners.push_back({"a", {Album{.id = "x"}}});
   EXPECT_THROW(sample::SampleService{fixture}, std::runtime_error);
+}
+
+TEST(SampleServiceLife, KeepsOnlyTheNewestReceivedRequests) {
+  sample::SampleService service(Fixture::demo(), {.keep_received = 2});
+  service.start();
+  for (int code : {201, 202, 203}) {
+    fetch("http://h/_test/status?code=" + std::to_string(code), {.proxy = service.proxy_url()});
+  }
+  const auto received = service.received();
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[0].target, "http://h/_test/status?code=202");
+  EXPECT_EQ(received[1].target, "http://h/_test/status?code=203");
+}
+
+TEST(SampleSupport, ResetSwitchesEveryFaultOffAndForgetsRequests) {
+  sample::Faults& faults = sample_service().faults();
+  faults.primary_image_404 = true;
+  faults.album_data_failures = 3;
+  faults.answer_delay_ms = 5;
+  faults.extra_header_bytes = 10;
+  fetch("http://h/_test/status?code=200");
+  reset_sample_service();
+  EXPECT_FALSE(faults.primary_image_404);
+  EXPECT_EQ(faults.album_data_failures, 0);
+  EXPECT_EQ(faults.answer_delay_ms, 0);
+  EXPECT_EQ(faults.extra_header_bytes, 0);
+  EXPECT_TRUE(sample_service().received().empty());
+}
+
+TEST(SampleSupport, SandboxIsFreshAndGoesAwayWithEverythingInIt) {
+  std::filesystem::path kept;
+  {
+    Sandbox sandbox;
+    Sandbox other;
+    kept = sandbox.path();
+    EXPECT_NE(sandbox.path(), other.path());
+    EXPECT_TRUE(std::filesystem::is_empty(sandbox.path()));
+    sandbox.write_file("owner/album/1_7.jpg", std::string("\xFF\xD8\0x", 4));
+    EXPECT_EQ(sandbox.read_file("owner/album/1_7.jpg"), std::string("\xFF\xD8\0x", 4));
+    EXPECT_EQ(sandbox.read_file("missing"), "");
+    EXPECT_EQ(sandbox / "owner", sandbox.path() / "owner");
+  }
+  EXPECT_FALSE(std::filesystem::exists(kept));
 }
 
 }  // namespace

@@ -95,7 +95,9 @@ TEST_F(SampleImages, PhotosAreValidJpegsOfTheRequestedSize) {
       const Fetched answer = get(address);
       ASSERT_EQ(answer.status, 200) << address;
       EXPECT_EQ(answer.header("Content-Type"), "image/jpeg");
-      if (photo.size_bytes > 2000) EXPECT_EQ(answer.body.size(), std::size_t(photo.size_bytes));
+      if (photo.size_bytes > 2000) {
+        EXPECT_EQ(answer.body.size(), std::size_t(photo.size_bytes));
+      }
       const Picture picture = decode_jpeg(answer.body);
       EXPECT_TRUE(picture.valid);
       EXPECT_EQ(picture.width, 96);

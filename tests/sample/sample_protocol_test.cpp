@@ -283,7 +283,7 @@ TEST_F(SampleProtocol, BlankPhotoEntryFaultEmptiesExactlyThatEntry) {
 }
 
 TEST_F(SampleProtocol, UpdatePageCarriesTheNewestVersionBetweenTheMarkers) {
-  for (const std::string host : {sample_service().hosts().update, std::string("other.example")}) {
+  for (const std::string& host : {sample_service().hosts().update, std::string("other.example")}) {
     const Fetched page = fetch("http://" + host + "/download/softzuixinv/index.html");
     EXPECT_EQ(page.status, 200);
     EXPECT_EQ(text_between(page.body, "#lumarokh@@", "#lumarokh"),

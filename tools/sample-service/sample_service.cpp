@@ -63,7 +63,9 @@ std::string access_cookie_value(const Owner& owner, const Album& album) {
 }
 
 SampleService::State::State(Fixture fixture_in, ServiceOptions options)
-    : fixture(std::move(fixture_in)), hosts(std::move(options.hosts)) {
+    : fixture(std::move(fixture_in)),
+      hosts(std::move(options.hosts)),
+      keep_received(options.keep_received) {
   check_fixture(fixture);
   for (auto* host : {&hosts.web, &hosts.script, &hosts.cover, &hosts.alternate_cover,
                      &hosts.primary_image, &hosts.alternate_image, &hosts.update}) {
@@ -161,6 +163,7 @@ void SampleService::State::record(const RequestHead& head, std::string body) {
                           head.path,   head.headers, std::move(body)};
   std::lock_guard lock(mutex);
   received.push_back(std::move(request));
+  while (received.size() > keep_received) received.pop_front();
 }
 
 bool SampleService::State::take_one(std::atomic<int>& counter) {
@@ -221,7 +224,7 @@ std::string SampleService::proxy_url() const {
 Faults& SampleService::faults() { return state_->faults; }
 std::vector<ReceivedRequest> SampleService::received() const {
   std::lock_guard lock(state_->mutex);
-  return state_->received;
+  return {state_->received.begin(), state_->received.end()};
 }
 void SampleService::clear_received() {
   std::lock_guard lock(state_->mutex);

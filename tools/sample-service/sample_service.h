@@ -58,6 +58,9 @@ struct Hosts {
 
 struct ServiceOptions {
   Hosts hosts;
+  // received() keeps this many of the newest requests, so a service left running for long
+  // (demo mode, benchmarks) does not grow without end.
+  std::size_t keep_received = 100000;
 };
 
 // Switches tests flip while the service runs.

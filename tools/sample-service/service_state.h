@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -73,8 +74,9 @@ struct SampleService::State {
   std::unordered_map<std::string, AlbumPlace> covers_by_path;
   std::atomic<bool> serving{false};
 
-  mutable std::mutex mutex;  // guards what follows
-  std::vector<ReceivedRequest> received;
+  mutable std::mutex mutex;              // guards what follows
+  std::deque<ReceivedRequest> received;  // the newest ServiceOptions::keep_received
+  std::size_t keep_received = 0;
   std::set<std::string> sessions;
   std::map<std::pair<std::string, int>, std::string> pictures;
 
