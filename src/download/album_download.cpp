@@ -94,6 +94,7 @@ PhotoAnswer fetch_photo(const Text& path, DownloadContext& context) {
 
 Text system_reason(const std::error_code& error) { return utf8_to_local(error.message()); }
 
+// A listed count of 0 (or no number at all) gives no share worth showing.
 Text percent_caption(int position, int maximum) {
   if (maximum <= 0) return {};
   const double share = static_cast<double>(position) / static_cast<double>(maximum) * 100.0;
@@ -106,7 +107,8 @@ std::filesystem::path base_folder(DownloadContext& context) {
   return local_path(save_location);
 }
 
-// The album folder, created when missing. Empty path when it cannot be made.
+// The album folder, created when missing; a folder that cannot be made is logged with the
+// system's reason, since every photo of the album would be lost without a word otherwise.
 bool prepare_folder(std::filesystem::path& folder, DownloadContext& context) {
   if (folder_exists(folder)) return true;
   std::error_code error;

@@ -109,6 +109,23 @@ TEST_F(AlbumDownload, APlaceholderAnswerTakesTheRemoteCallToTheRealData) {
             (std::vector<std::string>{"spring/占位2/1_1.jpg", "spring/占位2/2_2.jpg"}));
 }
 
+TEST_F(AlbumDownload, EveryRequestCarriesTheBrowserCookieText) {
+  start({sample::Owner{"spring", {album("101", "春游", 2)}}});
+  fill_list("spring");
+  service->clear_received();
+  session.set_browser_cookie_text("NTES_SESS=from-the-browser; P_INFO=spring");
+  service->faults().primary_image_404 = true;
+
+  ASSERT_EQ(download_album(first_job(), context).photos_saved, 2);
+
+  const auto received = service->received();
+  ASSERT_EQ(received.size(), 5u);  // the album data, then each photo at both hosts
+  for (const auto& request : received) {
+    EXPECT_NE(request.header("Cookie").find("NTES_SESS=from-the-browser"), std::string::npos)
+        << request.host << request.path;
+  }
+}
+
 TEST_F(AlbumDownload, A404OnThePrimaryHostIsFetchedFromTheAlternateHost) {
   start({sample::Owner{"spring", {album("101", "春游", 2)}}});
   fill_list("spring");
