@@ -14,7 +14,7 @@ int run_albums(const CliOptions& options, CommandIo& io) {
   // Standard output carries the table or the JSON alone, so it can be piped: the retrieval's
   // log is left out, and its messages go to standard error.
   const auto run = make_run(options, *inputs, io, nullptr, &io.err);
-  if (!retrieve_album_list(*run)) {
+  if (!retrieve_album_list(*run, io)) {
     return interrupted(*run, io);
   }
   run->window->finish();

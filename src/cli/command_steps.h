@@ -34,8 +34,10 @@ std::optional<RunInputs> prepare_run(const CliOptions& options, CommandIo& io, i
 std::unique_ptr<Run> make_run(const CliOptions& options, const RunInputs& inputs, CommandIo& io,
                               std::ostream* log, std::ostream* messages);
 
-// The album list retrieval as the button and its worker run it. False when interrupted.
-bool retrieve_album_list(Run& run);
+// The album list retrieval as the button and its worker run it. False when interrupted. An
+// empty list is pointed out on io.err: a mistyped owner and an owner without albums look the
+// same to the service, and both would otherwise pass in silence.
+bool retrieve_album_list(Run& run, CommandIo& io);
 
 // Tells the user the run was interrupted, and gives the exit status for it.
 int interrupted(Run& run, CommandIo& io);

@@ -90,11 +90,18 @@ std::unique_ptr<Run> make_run(const CliOptions& options, const RunInputs& inputs
   return run;
 }
 
-bool retrieve_album_list(Run& run) {
+bool retrieve_album_list(Run& run, CommandIo& io) {
   if (start_album_list_retrieval(*run.window, run.session)) {
     run_album_list_retrieval(*run.window, run.session, &run.gate);
   }
-  return !run.window->cancelled();
+  if (run.window->cancelled()) {
+    return false;
+  }
+  if (run.window->list_row_count() == 0) {
+    run.window->finish();
+    io.err << "tamberlo-cli: the service lists no album for this owner\n";
+  }
+  return true;
 }
 
 int interrupted(Run& run, CommandIo& io) {

@@ -41,7 +41,7 @@ int run_download(const CliOptions& options, CommandIo& io) {
   // them in its log and its message box.
   const auto run = make_run(options, *inputs, io, &io.out, &io.out);
   TerminalWindow& window = *run->window;
-  if (!retrieve_album_list(*run)) {
+  if (!retrieve_album_list(*run, io)) {
     return interrupted(*run, io);
   }
 

@@ -184,6 +184,19 @@ TEST_F(CliProgramTest, AlbumsJsonCarriesNamesAndAddressesIntact) {
   EXPECT_EQ(albums[6]["count"], 5) << "the count the list gives, not the photos held";
 }
 
+TEST_F(CliProgramTest, OwnerWithoutAlbumsIsPointedOut) {
+  const ChildResult listed = run({"albums", "http://photo.163.com/nobody/", "--json"});
+  EXPECT_EQ(listed.exit_status, 0);
+  EXPECT_EQ(nlohmann::json::parse(listed.out), nlohmann::json::array());
+  EXPECT_NE(listed.err.find("no album"), std::string::npos) << listed.err;
+
+  const ChildResult downloaded =
+      run({"download", "http://photo.163.com/nobody/", "--out", sandbox.path().string()});
+  EXPECT_EQ(downloaded.exit_status, 0);
+  EXPECT_NE(downloaded.err.find("no album"), std::string::npos) << downloaded.err;
+  EXPECT_NE(downloaded.out.find("当前未选择任何相册"), std::string::npos) << downloaded.out;
+}
+
 TEST_F(CliProgramTest, OwnAlbumsAreAskedForAgainWithTheLoginOfTheCookieFile) {
   const std::string cookies = logged_in_cookie_file();
   ASSERT_FALSE(cookies.empty());
