@@ -37,11 +37,15 @@ bool on_window_thread() {
   return app != nullptr && QThread::currentThread() == app->thread();
 }
 
-bool wait_processing_events(int count, int unit, StopSignal* stop) {
+std::int64_t wait_duration_ms(int count, int unit) {
   // Computed in floating point like a due time, so large counts cannot overflow an int.
   const double total =
       static_cast<double>(count) * static_cast<double>(milliseconds_per_unit(unit));
-  const auto milliseconds = static_cast<std::int64_t>(std::max(0.0, std::trunc(total)));
+  return static_cast<std::int64_t>(std::max(0.0, std::trunc(total)));
+}
+
+bool wait_processing_events(int count, int unit, StopSignal* stop) {
+  const std::int64_t milliseconds = wait_duration_ms(count, unit);
   if (stop != nullptr && stop->raised()) return false;
 
   if (!on_window_thread()) {

@@ -1,6 +1,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
 
+#include "sample-service/sample_service.h"
+#include "shell/demo_service.h"
 #include "shell/main_window.h"
 #include "shell/window_style.h"
 
@@ -13,11 +18,41 @@ int main(int argc, char* argv[]) {
   options.setApplicationDescription(QStringLiteral("Downloads whole NetEase photo albums."));
   options.addHelpOption();
   options.addVersionOption();
+  const QCommandLineOption proxy(QStringLiteral("proxy"),
+                                 QStringLiteral("Send every request through this HTTP proxy."),
+                                 QStringLiteral("URL"));
+  const QCommandLineOption demo(
+      QStringLiteral("demo"),
+      QStringLiteral("Run the sample album service inside the program and use it instead of the "
+                     "real service."));
+  options.addOption(proxy);
+  options.addOption(demo);
   options.process(application);
 
+  std::unique_ptr<tamberlo::sample::SampleService> demo_service;
+  if (options.isSet(demo)) {
+    try {
+      demo_service = tamberlo::start_demo_service();
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "tamberlo: the sample service cannot start: %s\n", error.what());
+      return 1;
+    }
+    std::fprintf(stderr,
+                 "tamberlo: demo mode, sample service at %s (log in with the password "
+                 "\"%s\")\n",
+                 demo_service->proxy_url().c_str(), demo_service->fixture().login_password.c_str());
+    tamberlo::use_proxy(QString::fromStdString(demo_service->proxy_url()));
+  } else if (options.isSet(proxy)) {
+    tamberlo::use_proxy(options.value(proxy));
+  }
+
   tamberlo::apply_window_style(application);
-  tamberlo::MainWindow window({});
-  window.show();
-  window.run_startup_sequence();
-  return QApplication::exec();
+  int result = 0;
+  {
+    tamberlo::MainWindow window({});
+    window.show();
+    window.run_startup_sequence();
+    result = QApplication::exec();
+  }
+  return result;
 }

@@ -15,6 +15,7 @@
 
 #include "catalogue/service_hosts.h"
 #include "shell/album_list_view.h"
+#include "shell/album_tasks.h"
 #include "shell/clickable_label.h"
 #include "shell/embedded_browser.h"
 #include "shell/event_wait.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(Options options)
   index_controls();
   port_ = std::make_unique<QtWindowPort>(*this);
   connect_handlers();
+  tasks_ = std::make_unique<AlbumTasks>(*this);
 }
 
 MainWindow::~MainWindow() {

@@ -20,6 +20,7 @@ class QUrl;
 namespace tamberlo {
 
 class AlbumListView;
+class AlbumTasks;
 class EmbeddedBrowser;
 class FindWindow;
 class QtWindowPort;
@@ -105,6 +106,7 @@ class MainWindow final : public QWidget {
   EmbeddedBrowser* browser_ = nullptr;
   std::unique_ptr<FindWindow> find_window_;
   std::unique_ptr<QtWindowPort> port_;
+  std::unique_ptr<AlbumTasks> tasks_;
   // Last: the workers are joined before anything they use goes away.
   WorkerThreads workers_;
 };
