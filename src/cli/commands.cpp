@@ -40,6 +40,13 @@ std::optional<RunInputs> prepare_run(const CliOptions& options, CommandIo& io, i
 
   RunInputs inputs;
   inputs.input = utf8_to_local(options.address);
+  // An address GBK cannot hold would reach the service with "?" in place of what was typed,
+  // which turns the rest of it into a query.
+  if (local_to_utf8(inputs.input) != options.address) {
+    io.err << "tamberlo-cli: the address " << options.address
+           << " holds characters the album service cannot be asked with (GBK)\n";
+    return std::nullopt;
+  }
   if (inputs.input.empty()) {
     io.err << "您输入的内容为空\n";
     return std::nullopt;

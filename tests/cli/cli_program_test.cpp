@@ -135,6 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "你输入的格式不正确：http://example.com/demo/"},
         RefusalCase{"BlanksOnly", {"albums", " \u3000 "}, "你输入的格式不正确：\n"},
         RefusalCase{"EmptyAddress", {"albums", ""}, "您输入的内容为空"},
+        RefusalCase{"AddressGbkCannotHold", {"albums", "http://photo.163.com/\U0001F600/"}, "GBK"},
         RefusalCase{"AlbumsNotNumbers", {"download", kDemo, "--albums", "1,x"}, "--albums"},
         RefusalCase{"MissingCookieFile",
                     {"albums", kDemo, "--cookie-file", "SANDBOX/absent.txt"},
@@ -320,22 +321,39 @@ TEST_F(CliProgramTest, CookieFileStandsInForTheBrowserCookieText) {
   EXPECT_TRUE(sent);
 }
 
-TEST_F(CliProgramTest, InterruptStopsTheDownloadWithoutHalfWrittenFiles) {
-  // Photos trickle in, so the interruption falls in the middle of one.
+struct InterruptCase {
+  const char* name;
+  const char* after;  // the log line that has to appear first
+  bool download_started;
+};
+
+class CliInterruptTest : public CliProgramTest,
+                         public ::testing::WithParamInterface<InterruptCase> {};
+
+TEST_P(CliInterruptTest, CtrlCStopsCleanlyWithoutHalfWrittenFiles) {
+  // Photos trickle in, so an interruption in the download falls in the middle of one.
   service().faults().photo_chunk_delay_ms = 200;
   ChildOptions options;
-  options.interrupt_when = [](const std::string& out) {
-    return out.find("准备下载相册《") != std::string::npos;
+  const std::string after = GetParam().after;
+  options.interrupt_when = [after](const std::string& out) {
+    return out.find(after) != std::string::npos;
   };
   const ChildResult result =
       run({"download", kTravel, "--albums", "1", "--out", sandbox.path().string()}, options);
   EXPECT_EQ(result.exit_status, 130) << result.err << result.out;
   EXPECT_NE(result.err.find("interrupted"), std::string::npos);
   EXPECT_EQ(result.out.find("全部下载完毕"), std::string::npos);
+  EXPECT_EQ(result.out.find("准备下载相册《") != std::string::npos, GetParam().download_started)
+      << result.out;
   const auto saved = photos_in(sandbox / "travel" / "西藏之旅8");
   EXPECT_LT(saved.size(), 8u);
   EXPECT_TRUE(all_photo_names(saved)) << "a partial file was left behind";
 }
+
+INSTANTIATE_TEST_SUITE_P(Moments, CliInterruptTest,
+                         ::testing::Values(InterruptCase{"DuringTheAlbumList", "获取相册《", false},
+                                           InterruptCase{"DuringAPhoto", "准备下载相册《", true}),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tamberlo::cli
