@@ -10,14 +10,13 @@
 #include "shell/window_style.h"
 
 int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tamberlo"));
   QApplication::setApplicationVersion(QStringLiteral(TAMBERLO_VERSION));
 
   QCommandLineParser options;
   options.setApplicationDescription(QStringLiteral("Downloads whole NetEase photo albums."));
-  options.addHelpOption();
-  options.addVersionOption();
+  const QCommandLineOption help = options.addHelpOption();
+  const QCommandLineOption version = options.addVersionOption();
   const QCommandLineOption proxy(QStringLiteral("proxy"),
                                  QStringLiteral("Send every request through this HTTP proxy."),
                                  QStringLiteral("URL"));
@@ -27,8 +26,22 @@ int main(int argc, char* argv[]) {
                      "real service."));
   options.addOption(proxy);
   options.addOption(demo);
-  options.process(application);
+  // --help and --version are answered before the window system is reached, so they work
+  // without a display; everything else is read after Qt has taken its own options.
+  QStringList arguments;
+  for (int at = 0; at < argc; ++at) arguments.append(QString::fromLocal8Bit(argv[at]));
+  options.parse(arguments);
+  if (options.isSet(help)) {
+    std::printf("%s", qPrintable(options.helpText()));
+    return 0;
+  }
+  if (options.isSet(version)) {
+    std::printf("tamberlo %s\n", TAMBERLO_VERSION);
+    return 0;
+  }
 
+  QApplication application(argc, argv);
+  options.process(application);
   std::unique_ptr<tamberlo::sample::SampleService> demo_service;
   if (options.isSet(demo)) {
     try {
