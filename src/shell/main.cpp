@@ -1,6 +1,9 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 
@@ -40,6 +43,8 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
+  // The web engine's sandbox cannot run for root; without this the browser page stays empty.
+  if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
   QApplication application(argc, argv);
   options.process(application);
   std::unique_ptr<tamberlo::sample::SampleService> demo_service;

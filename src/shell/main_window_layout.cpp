@@ -117,7 +117,10 @@ void MainWindow::build_layout(bool with_browser) {
   label(albums, "标签_动态", 431, 14, 548, 24);
   album_list_ = place(new AlbumListView(albums), "超级列表框1", 6, 41, 667, 378);
   // The canvas covers were once drawn on; kept as a hidden control for the name's sake.
-  place(new QLabel(albums), "画板1", 455, 107, 112, 88)->hide();
+  // It is shown while a retrieval runs and lies over the list: clicks must reach the list.
+  auto* canvas = place(new QLabel(albums), "画板1", 455, 107, 112, 88);
+  canvas->setAttribute(Qt::WA_TransparentForMouseEvents);
+  canvas->hide();
   auto* log_frame = group(albums, "分组框1", 681, 36, 200, 383);
   label(log_frame, "标签3", 8, 12, 88, 19, "执行操作日志：");
   auto* log = place(new QPlainTextEdit(log_frame), "编辑框_操作记录", 8, 42, 176, 309);
