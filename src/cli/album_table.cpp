@@ -4,6 +4,7 @@
 #include <array>
 #include <nlohmann/json.hpp>
 
+#include "cli/terminal_cells.h"
 #include "text/encoding.h"
 #include "text/text.h"
 
@@ -14,16 +15,6 @@ namespace {
 std::string cell(const ListRow& row, int column) {
   const auto at = static_cast<std::size_t>(column);
   return at < row.cells.size() ? row.cells[at] : std::string();
-}
-
-// East Asian wide and full-width characters, the ranges a terminal draws two cells wide.
-bool is_wide(char32_t c) {
-  return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) ||
-         (c >= 0x3041 && c <= 0x33FF) || (c >= 0x3400 && c <= 0x4DBF) ||
-         (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
-         (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-         (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-         (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
 }
 
 std::string padded(const std::string& text, int width) {
@@ -37,31 +28,6 @@ bool all_digits(std::string_view text) {
 }
 
 }  // namespace
-
-int display_width(std::string_view utf8) {
-  int width = 0;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    int length = 1;
-    char32_t c = lead;
-    if (lead >= 0xF0) {
-      length = 4;
-      c = lead & 0x07;
-    } else if (lead >= 0xE0) {
-      length = 3;
-      c = lead & 0x0F;
-    } else if (lead >= 0xC0) {
-      length = 2;
-      c = lead & 0x1F;
-    }
-    for (int k = 1; k < length && i + static_cast<std::size_t>(k) < utf8.size(); ++k) {
-      c = (c << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
-    }
-    width += is_wide(c) ? 2 : 1;
-    i += static_cast<std::size_t>(length);
-  }
-  return width;
-}
 
 std::vector<AlbumEntry> album_entries(const std::vector<ListRow>& rows) {
   std::vector<AlbumEntry> albums;

@@ -27,7 +27,4 @@ std::vector<AlbumEntry> album_entries(const std::vector<ListRow>& rows);
 std::string album_table(const std::vector<AlbumEntry>& albums);
 nlohmann::json album_json(const std::vector<AlbumEntry>& albums);
 
-// Terminal cells the UTF-8 text takes.
-int display_width(std::string_view utf8);
-
 }  // namespace tamberlo::cli

@@ -19,6 +19,8 @@ namespace {
 // would put them below its save location; "." keeps the path free of anything GBK lacks.
 constexpr char kCurrentFolder[] = ".";
 
+constexpr int kProgressBarCells = 30;
+
 }  // namespace
 
 std::optional<RunInputs> prepare_run(const CliOptions& options, CommandIo& io, int* exit_status) {
@@ -76,7 +78,7 @@ std::unique_ptr<Run> make_run(const CliOptions& options, const RunInputs& inputs
                               std::ostream* log, std::ostream* messages) {
   auto run = std::make_unique<Run>();
   if (io.progress_on_err) {
-    run->progress = std::make_unique<ProgressLine>(io.err);
+    run->progress = std::make_unique<ProgressLine>(io.err, kProgressBarCells, io.terminal_columns);
   }
   TerminalWindowSetup setup;
   setup.input = inputs.input;

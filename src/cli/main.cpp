@@ -1,3 +1,4 @@
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -16,7 +17,12 @@ int main(int argc, char** argv) {
   if (!parsed.options) {
     return parsed.exit_status;
   }
-  tamberlo::cli::CommandIo io{std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
+  const bool progress_on_err = isatty(STDERR_FILENO) == 1;
+  int terminal_columns = 0;
+  if (winsize size{}; progress_on_err && ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0) {
+    terminal_columns = size.ws_col;
+  }
+  tamberlo::cli::CommandIo io{std::cout, std::cerr, progress_on_err, terminal_columns,
                               [&interrupt_watch](std::function<void()> stop) {
                                 interrupt_watch.on_interrupt(std::move(stop));
                               }};

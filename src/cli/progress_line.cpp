@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cli/terminal_cells.h"
+
 namespace tamberlo::cli {
 
 namespace {
@@ -9,10 +11,10 @@ namespace {
 constexpr std::string_view kClearLine = "\r\x1b[K";
 }  // namespace
 
-ProgressLine::ProgressLine(std::ostream& terminal, int bar_width)
-    : terminal_(terminal), bar_width_(std::max(bar_width, 1)) {}
+ProgressLine::ProgressLine(std::ostream& terminal, int bar_width, int columns)
+    : terminal_(terminal), bar_width_(std::max(bar_width, 1)), columns_(std::max(columns, 0)) {}
 
-std::string ProgressLine::render(const ProgressState& state, int bar_width) {
+std::string ProgressLine::render(const ProgressState& state, int bar_width, int columns) {
   // An album may hold more photos than its listed count, and a listed count of 0 leaves no
   // maximum at all: the bar then stays full or empty instead of overflowing.
   int filled = 0;
@@ -30,11 +32,12 @@ std::string ProgressLine::render(const ProgressState& state, int bar_width) {
   if (!state.detail.empty()) {
     line += "  " + state.detail;
   }
-  return line;
+  // The last column stays free: some terminals wrap as soon as it is written.
+  return columns > 0 ? cut_to_width(line, columns - 1) : line;
 }
 
 void ProgressLine::show(const ProgressState& state) {
-  terminal_ << kClearLine << render(state, bar_width_) << std::flush;
+  terminal_ << kClearLine << render(state, bar_width_, columns_) << std::flush;
   shown_ = true;
 }
 

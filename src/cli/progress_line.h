@@ -16,7 +16,9 @@ struct ProgressState {
 
 class ProgressLine final {
  public:
-  explicit ProgressLine(std::ostream& terminal, int bar_width = 30);
+  // columns: the terminal's width (0: unknown); the line is cut to fit, since a line that
+  // wraps can no longer be drawn over in place.
+  explicit ProgressLine(std::ostream& terminal, int bar_width = 30, int columns = 0);
 
   void show(const ProgressState& state);
   // Erases the line so other output can take its place; show() draws it again.
@@ -24,11 +26,12 @@ class ProgressLine final {
   bool shown() const { return shown_; }
 
   // The line as show() draws it, without the terminal controls.
-  static std::string render(const ProgressState& state, int bar_width);
+  static std::string render(const ProgressState& state, int bar_width, int columns = 0);
 
  private:
   std::ostream& terminal_;
   int bar_width_;
+  int columns_;
   bool shown_ = false;
 };
 

@@ -68,13 +68,5 @@ TEST(AlbumJsonTest, CountThatIsNoNumberStaysText) {
   EXPECT_EQ(album_json(album_entries(rows))[0]["count"], "12a");
 }
 
-TEST(DisplayWidthTest, WideCharactersTakeTwoCells) {
-  EXPECT_EQ(display_width(""), 0);
-  EXPECT_EQ(display_width("abc"), 3);
-  EXPECT_EQ(display_width("春游"), 4);
-  EXPECT_EQ(display_width("我的 相册：春游"), 15);
-  EXPECT_EQ(display_width("é"), 1);
-}
-
 }  // namespace
 }  // namespace tamberlo::cli

@@ -183,6 +183,17 @@ TEST_P(ProgressRenderTest, FillsInProportionWithinItsWidth) {
   EXPECT_EQ(ProgressLine::render(state, 4), GetParam().bar);
 }
 
+TEST(ProgressRenderColumnsTest, CutsTheLineToTheTerminalLeavingTheLastColumn) {
+  ProgressState state;
+  state.position = 1;
+  state.maximum = 2;
+  state.percent = "50%";
+  state.detail = "下载到第[1]个相册 25/3";
+  EXPECT_EQ(ProgressLine::render(state, 4, 0), "[##  ] 50%  下载到第[1]个相册 25/3");
+  EXPECT_EQ(ProgressLine::render(state, 4, 16), "[##  ] 50%  下");
+  EXPECT_EQ(ProgressLine::render(state, 4, 14), "[##  ] 50%  ");
+}
+
 // An album may hold more photos than its listed count, and a count of 0 gives no maximum.
 INSTANTIATE_TEST_SUITE_P(Positions, ProgressRenderTest,
                          ::testing::Values(BarCase{0, 4, "[    ]"}, BarCase{3, 4, "[### ]"},
