@@ -116,8 +116,8 @@ void MainWindow::build_layout(bool with_browser) {
   find->setCursor(Qt::PointingHandCursor);
   label(albums, "标签_动态", 431, 14, 548, 24);
   album_list_ = place(new AlbumListView(albums), "超级列表框1", 6, 41, 667, 378);
-  // The canvas covers were once drawn on; kept as a hidden control for the name's sake.
-  // It is shown while a retrieval runs and lies over the list: clicks must reach the list.
+  // Covers go straight into the list; the canvas stays a named control that a retrieval shows
+  // and hides. While shown it lies over the list, so clicks must pass through it.
   auto* canvas = place(new QLabel(albums), "画板1", 455, 107, 112, 88);
   canvas->setAttribute(Qt::WA_TransparentForMouseEvents);
   canvas->hide();

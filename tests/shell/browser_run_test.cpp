@@ -228,6 +228,39 @@ TEST_F(BrowserRunTest, LogInFetchUnlockDownloadWithPauseAndResume) {
   save_screenshots();
 }
 
+TEST_F(BrowserRunTest, CookiesStayTheSameOnBothSidesWhenAValueIsReplaced) {
+  open(QStringLiteral("http://photo.163.com/"));
+  const auto store_value = [&](const std::string& name) {
+    for (const Cookie& cookie : process_cookie_store().all()) {
+      if (cookie.name == name) return cookie.value;
+    }
+    return std::string("(none)");
+  };
+  const auto browser_sees = [&](const std::string& item) {
+    return window->port().browser_cookie_text().find(item) != std::string::npos;
+  };
+  Cookie replaced;
+  replaced.name = "replaced";
+  replaced.value = "old";
+  replaced.domain = "photo.163.com";
+  process_cookie_store().set(replaced);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return browser_sees("replaced=old"); }, 10000));
+  // The browser reports the old cookie as removed when the new one takes its place; that report
+  // must not take the new value out of the process store.
+  replaced.value = "new";
+  process_cookie_store().set(replaced);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return browser_sees("replaced=new"); }, 10000));
+  QTest::qWait(300);
+  EXPECT_EQ(store_value("replaced"), "new");
+
+  // A cookie a page script sets reaches the store; one the store drops leaves the browser.
+  run_script(QStringLiteral("document.cookie = 'from_page=42; path=/';"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return store_value("from_page") == "42"; }, 10000));
+  process_cookie_store().remove("replaced", "photo.163.com", "/");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !browser_sees("replaced="); }, 10000));
+  EXPECT_TRUE(browser_sees("from_page=42"));
+}
+
 TEST_F(BrowserRunTest, ClosingDuringADownloadStopsCleanlyWithoutPartFiles) {
   window->control_as<QLineEdit>("编辑框_号码")
       ->setText(QStringLiteral("http://photo.163.com/travel/"));
