@@ -30,8 +30,9 @@ struct RunInputs {
 // and turned into GBK. nullopt: a message went to io.err and the run ends with *exit_status.
 std::optional<RunInputs> prepare_run(const CliOptions& options, CommandIo& io, int* exit_status);
 
-// The window and its companions; Ctrl+C from now on stops the waits and the requests.
-std::unique_ptr<Run> make_run(const CliOptions& options, const RunInputs& inputs, CommandIo& io,
+// The window and its companions; Ctrl+C from now on stops the waits and the requests. Shared,
+// so that an interruption arriving while the command ends finds the run either whole or gone.
+std::shared_ptr<Run> make_run(const CliOptions& options, const RunInputs& inputs, CommandIo& io,
                               std::ostream* log, std::ostream* messages);
 
 // The album list retrieval as the button and its worker run it. False when interrupted. An

@@ -74,9 +74,9 @@ std::optional<RunInputs> prepare_run(const CliOptions& options, CommandIo& io, i
   return inputs;
 }
 
-std::unique_ptr<Run> make_run(const CliOptions& options, const RunInputs& inputs, CommandIo& io,
+std::shared_ptr<Run> make_run(const CliOptions& options, const RunInputs& inputs, CommandIo& io,
                               std::ostream* log, std::ostream* messages) {
-  auto run = std::make_unique<Run>();
+  auto run = std::make_shared<Run>();
   if (io.progress_on_err) {
     run->progress = std::make_unique<ProgressLine>(io.err, kProgressBarCells, io.terminal_columns);
   }
@@ -90,10 +90,11 @@ std::unique_ptr<Run> make_run(const CliOptions& options, const RunInputs& inputs
   setup.progress = run->progress.get();
   run->window = std::make_unique<TerminalWindow>(std::move(setup));
   if (io.on_interrupt) {
-    Run* stopping = run.get();
-    io.on_interrupt([stopping] {
-      stopping->window->cancel();
-      stopping->gate.cancel();
+    io.on_interrupt([stopping = std::weak_ptr<Run>(run)] {
+      if (const auto alive = stopping.lock()) {
+        alive->window->cancel();
+        alive->gate.cancel();
+      }
     });
   }
   return run;
