@@ -180,12 +180,22 @@ TEST(StartupSequence, ButtonsWorkDuringTheStartupWait) {
   MainWindow window(window_options());
   window.show();
   window.control_as<QLineEdit>("编辑框_url")->setText(QStringLiteral("http://example.test/"));
-  QTimer::singleShot(50, &window, [&] {
-    QTest::mouseClick(window.control_as<QAbstractButton>("按钮1"), Qt::LeftButton);
+  auto* open = window.control_as<QAbstractButton>("按钮1");
+  bool clicked = false;
+  int workers_at_click = -1;
+  QString address_at_click;
+  // Connected after the window's own handler, so it sees what that handler did.
+  QObject::connect(open, &QAbstractButton::clicked, [&] {
+    clicked = true;
+    workers_at_click = window.workers().running();
+    address_at_click = window.browser().last_address();
   });
+  QTimer::singleShot(50, &window, [&] { QTest::mouseClick(open, Qt::LeftButton); });
   window.run_startup_sequence();
   // The click ran inside the two-second wait, before the start-up worker was even started.
-  EXPECT_EQ(window.browser().last_address(), QStringLiteral("http://example.test/"));
+  EXPECT_TRUE(clicked);
+  EXPECT_EQ(workers_at_click, 0);
+  EXPECT_EQ(address_at_click, QStringLiteral("http://example.test/"));
 }
 
 }  // namespace
