@@ -1,6 +1,7 @@
 #include "download/photo_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,12 +17,24 @@ constexpr int kNameDraws = 64;
 
 std::error_code last_error() { return {errno, std::generic_category()}; }
 
+// mkstemps makes the file readable by its owner only; a saved photo gets the usual permissions,
+// as any file the user's programs write (0666 less the umask).
+mode_t photo_file_mode() {
+  static const mode_t mode = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+  }();
+  return mode;
+}
+
 class TemporaryFile final {
  public:
   explicit TemporaryFile(const std::filesystem::path& folder)
       : path_((folder / ".tamberlo-photo-XXXXXX.part").string()) {
     descriptor_ = ::mkstemps(path_.data(), 5);
     if (descriptor_ < 0) error_ = last_error();
+    if (descriptor_ >= 0) ::fchmod(descriptor_, photo_file_mode());
     created_ = descriptor_ >= 0;
   }
   ~TemporaryFile() {

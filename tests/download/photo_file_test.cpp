@@ -1,6 +1,7 @@
 #include "download/photo_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <fstream>
@@ -48,6 +49,17 @@ TEST(SavePhoto, WritesTheBytesUnderTheFinalNameAndLeavesNothingElse) {
   EXPECT_EQ(saved.path, scratch.path() / "5_1377.jpg");
   EXPECT_EQ(file_bytes(saved.path), body);
   EXPECT_EQ(files_below(scratch.path()), std::vector<std::string>{"5_1377.jpg"});
+}
+
+TEST(SavePhoto, TheSavedFileHasTheUsualPermissionsNotOwnerOnly) {
+  testing::ScratchFolder scratch;
+  const mode_t old_mask = ::umask(022);
+  const SavedPhoto saved = save_photo(scratch.path(), 1, "x", suffixes({3}));
+  ::umask(old_mask);
+  ASSERT_TRUE(saved.saved);
+  struct stat status {};
+  ASSERT_EQ(::stat(saved.path.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0644u);
 }
 
 TEST(SavePhoto, AFolderPathWithATrailingSeparatorNamesTheSameFolder) {
