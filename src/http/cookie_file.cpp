@@ -87,6 +87,11 @@ bool CookieStore::load_netscape(const std::string& path, std::string* error) {
   while (std::getline(file, line)) {
     if (auto cookie = parse_line(line)) set(*cookie);
   }
+  // A folder opens as a stream but fails on the first read: that is no cookie file.
+  if (file.bad() || !file.eof()) {
+    set_error(error, "cannot read", path);
+    return false;
+  }
   return true;
 }
 

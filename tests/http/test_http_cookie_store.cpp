@@ -184,6 +184,9 @@ TEST_F(HttpCookieStore, LoadSkipsCommentsExpiredAndMalformedLines) {
   EXPECT_TRUE(store.all().front().http_only);
   EXPECT_FALSE(store.load_netscape((path.parent_path() / "missing-dir" / "x").string(), &error));
   EXPECT_FALSE(error.empty());
+  error.clear();
+  EXPECT_FALSE(store.load_netscape(path.parent_path().string(), &error)) << "a folder";
+  EXPECT_FALSE(error.empty());
 }
 
 }  // namespace
