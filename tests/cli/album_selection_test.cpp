@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "cli/terminal_window.h"
 
 namespace tamberlo::cli {
@@ -13,6 +15,8 @@ struct ParseCase {
   const char* text;
   std::optional<Serials> serials;
 };
+
+void PrintTo(const ParseCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
 
 class ParseSerialNumbersTest : public ::testing::TestWithParam<ParseCase> {};
 

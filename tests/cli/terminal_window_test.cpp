@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <future>
 #include <sstream>
@@ -173,6 +175,8 @@ struct BarCase {
   int maximum;
   const char* bar;
 };
+
+void PrintTo(const BarCase& c, std::ostream* out) { *out << c.position << " of " << c.maximum; }
 
 class ProgressRenderTest : public ::testing::TestWithParam<BarCase> {};
 

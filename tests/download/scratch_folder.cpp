@@ -1,24 +1,10 @@
 #include "scratch_folder.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 
 namespace tamberlo::testing {
-
-ScratchFolder::ScratchFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tamberlo-download-XXXXXX");
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
-  path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
 
 std::vector<std::string> files_below(const std::filesystem::path& folder) {
   std::vector<std::string> names;

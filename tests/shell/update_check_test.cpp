@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -24,6 +26,8 @@ struct UpdateCase {
 
 const char* kKept = "(earlier text)";
 const char* kNewer = "有新版，联系客服获取最新版或打开作者主页去下载";
+
+void PrintTo(const UpdateCase& c, std::ostream* out) { *out << "newest " << c.newest; }
 
 class UpdateCheckTest : public ::testing::TestWithParam<UpdateCase> {
  protected:
