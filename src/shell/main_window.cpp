@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,6 +19,7 @@
 #include "shell/embedded_browser.h"
 #include "shell/event_wait.h"
 #include "shell/find_window.h"
+#include "shell/folder_chooser.h"
 #include "shell/qt_window_port.h"
 #include "shell/shell_text.h"
 #include "shell/update_check.h"
@@ -29,25 +29,15 @@ namespace {
 
 QString utf8(const char* text) { return QString::fromUtf8(text); }
 
-QString without_trailing_separator(QString folder) {
-  folder = QDir::toNativeSeparators(folder);
-  while (folder.size() > 1 && folder.endsWith(QDir::separator())) folder.chop(1);
-  return folder;
-}
-
-QString choose_folder_with_dialog(const QString& title, const QString& initial) {
-  // No owner window: the main window stays usable while the chooser is open.
-  const QString chosen = QFileDialog::getExistingDirectory(nullptr, title, initial);
-  return chosen.isEmpty() ? QString() : without_trailing_separator(chosen).trimmed();
-}
-
 }  // namespace
 
 MainWindow::MainWindow(Options options)
     : program_folder_(without_trailing_separator(options.program_folder.isEmpty()
                                                      ? QCoreApplication::applicationDirPath()
                                                      : options.program_folder)),
-      folder_chooser_(choose_folder_with_dialog),
+      folder_chooser_([this](const QString& title, const QString& initial) {
+        return choose_folder(title, initial, &stop_);
+      }),
       desktop_opener_([](const QUrl& address) { QDesktopServices::openUrl(address); }) {
   build_layout(options.with_browser);
   index_controls();
