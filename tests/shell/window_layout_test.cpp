@@ -17,6 +17,7 @@
 
 #include "shell/album_list_view.h"
 #include "shell/embedded_browser.h"
+#include "shell/find_window.h"
 #include "shell/main_window.h"
 #include "shell/window_test_support.h"
 
@@ -87,6 +88,16 @@ const Placed kMainWindow[] = {
     {"标签_banbenjieguo", "QLabel", "分组框4", 312, 182, 160, 24, "", true},
 };
 
+const Placed kFindWindow[] = {
+    {"标签_要查找的相册名称", "QLabel", "find_window", 8, 19, 104, 32, "要查找的相册名称：", true},
+    {"编辑框1", "QLineEdit", "find_window", 112, 19, 144, 32, "", true},
+    {"按钮_查找", "QPushButton", "find_window", 261, 19, 75, 32, "查找", true},
+    {"标签_结果", "QLabel", "find_window", 8, 88, 56, 24, "查找结果：", true},
+    {"标签_行位置", "QLabel", "find_window", 72, 88, 80, 24, "", true},
+    {"按钮_查找上一个", "QPushButton", "find_window", 190, 80, 57, 32, "上一个", true},
+    {"按钮_查找下一个", "QPushButton", "find_window", 281, 80, 57, 32, "下一个", true},
+};
+
 QString caption_of(QWidget* widget) {
   if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
@@ -116,6 +127,24 @@ TEST_F(WindowLayoutTest, EveryControlHasItsNameKindPlaceCaptionAndVisibility) {
       EXPECT_EQ(caption_of(widget), QString::fromUtf8(expected.caption));
     }
     EXPECT_EQ(!widget->isHidden(), expected.visible);
+  }
+}
+
+TEST_F(WindowLayoutTest, FindWindowHasItsControlsInPlace) {
+  QTest::mouseClick(window.control("标签_查找相册"), Qt::LeftButton);
+  FindWindow& find = window.find_window();
+  ASSERT_TRUE(find.isVisible());
+  EXPECT_EQ(find.windowTitle(), QString::fromUtf8("查找功能："));
+  EXPECT_EQ(find.size(), QSize(348, 152));
+  for (const Placed& expected : kFindWindow) {
+    SCOPED_TRACE(expected.name);
+    auto* widget = find.findChild<QWidget*>(QString::fromUtf8(expected.name));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_STREQ(widget->metaObject()->className(), expected.kind);
+    EXPECT_EQ(widget->parentWidget(), &find);
+    EXPECT_EQ(widget->geometry(), QRect(expected.x, expected.y, expected.width, expected.height));
+    EXPECT_EQ(caption_of(widget), QString::fromUtf8(expected.caption));
+    EXPECT_TRUE(widget->isVisible());
   }
 }
 
