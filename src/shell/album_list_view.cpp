@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 
 #include "catalogue/window_port.h"
 
@@ -130,6 +131,20 @@ void AlbumListView::invert_ticks() {
     const int now = tick(row);
     if (now == 1 || now == 0) set_tick(row, 1 - now);
   }
+}
+
+void AlbumListView::keyPressEvent(QKeyEvent* event) {
+  // The space bar works the check box of the focused row, whichever cell has the focus; left to
+  // the view it would only do so while the focus sits in the check box column.
+  const bool space = event->key() == Qt::Key_Space || event->key() == Qt::Key_Select;
+  QTreeWidgetItem* item = currentItem();
+  if (!space || event->modifiers() != Qt::NoModifier || item == nullptr) {
+    QTreeWidget::keyPressEvent(event);
+    return;
+  }
+  item->setCheckState(column::kTick,
+                      item->checkState(column::kTick) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+  event->accept();
 }
 
 void AlbumListView::on_item_changed(QTreeWidgetItem* item, int column) {

@@ -34,6 +34,9 @@ class AlbumListView final : public QTreeWidget {
   // The user worked the check box of a row (mouse or space bar).
   void tick_changed_by_user(int row);
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void on_item_changed(QTreeWidgetItem* item, int column);
 

@@ -99,6 +99,26 @@ TEST_F(AlbumListTest, ClickingARowsCheckBoxTicksAndSelectsIt) {
   EXPECT_FALSE(list.topLevelItem(0)->isSelected());
 }
 
+TEST_F(AlbumListTest, SpaceBarTicksTheFocusedRowWhicheverCellHasTheFocus) {
+  fill({"a", "b", "c"});
+  AlbumListView& list = window.album_list();
+  list.setFocus();
+  for (const int column : {0, 2}) {
+    SCOPED_TRACE(column);
+    const int row = column == 0 ? 0 : 2;
+    // A click on the cell makes it the focused one without touching the check box.
+    const QRect cell = list.visualRect(list.model()->index(row, column));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cell.center() + QPoint(10, 0));
+    ASSERT_EQ(list.current_row(), row);
+    ASSERT_EQ(list.tick(row), 0);
+    QTest::keyClick(&list, Qt::Key_Space);
+    EXPECT_EQ(list.tick(row), 1);
+    QTest::keyClick(&list, Qt::Key_Space);
+    EXPECT_EQ(list.tick(row), 0);
+  }
+  EXPECT_EQ(ticks(), (std::vector<int>{0, 0, 0}));
+}
+
 // One press of a find button and what the window shows afterwards.
 struct Press {
   const char* button;   // "查找", "下一个", "上一个"
