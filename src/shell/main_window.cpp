@@ -165,7 +165,10 @@ void MainWindow::choose_save_location() {
 
 void MainWindow::open_save_folder() {
   const QString location = control_as<QLineEdit>("编辑框_保存位置")->text();
-  desktop_opener_(QUrl::fromLocalFile(location.isEmpty() ? program_folder_ : location));
+  // A typed relative path names the folder under the working folder, where the download puts
+  // the albums; a file address must carry it whole or the file manager finds nothing.
+  desktop_opener_(QUrl::fromLocalFile(
+      QDir::current().absoluteFilePath(location.isEmpty() ? program_folder_ : location)));
 }
 
 void MainWindow::check_for_update() {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,9 +62,13 @@ TEST_F(SaveLocationTest, OpenFolderOpensTheTypedPathOrTheProgramFolder) {
   press("按钮3");
   location()->clear();
   press("按钮3");
-  ASSERT_EQ(opened.size(), 2);
+  location()->setText(QString::fromUtf8("相册"));
+  press("按钮3");
+  ASSERT_EQ(opened.size(), 3);
   EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromUtf8("/data/相册 备份")));
   EXPECT_EQ(opened[1], QUrl::fromLocalFile(QStringLiteral("/tmp/tamberlo-program")));
+  // Relative to the working folder, as the download reads it.
+  EXPECT_EQ(opened[2], QUrl::fromLocalFile(QDir::currentPath() + QString::fromUtf8("/相册")));
 }
 
 TEST_F(SaveLocationTest, HelpPageLinksOpenTheMakersPagesAndChangeNothing) {
