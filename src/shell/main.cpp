@@ -70,7 +70,9 @@ int main(int argc, char* argv[]) {
     tamberlo::MainWindow window({});
     window.show();
     window.run_startup_sequence();
-    result = QApplication::exec();
+    // Closed during the start-up wait: the quit came before the event loop ran, so there is
+    // nothing left to wait for.
+    if (window.isVisible()) result = QApplication::exec();
   }
   return result;
 }
