@@ -43,18 +43,8 @@ class CliProgramTest : public ::testing::Test {
                        [host](const auto& request) { return request.host == host; });
   }
 
-  // The photo files of one album folder, by name.
-  static std::vector<std::string> photos_in(const fs::path& folder) {
-    std::vector<std::string> names;
-    if (!fs::is_directory(folder)) return names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  static std::vector<std::string> folders_in(const fs::path& folder) {
+  // The entries of one folder (album folders, or the photo files of an album), by name.
+  static std::vector<std::string> names_in(const fs::path& folder) {
     std::vector<std::string> names;
     if (!fs::is_directory(folder)) return names;
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -228,12 +218,12 @@ TEST_F(CliProgramTest, DownloadsTheChosenAlbumsIntoTheOwnerFolder) {
       run({"download", kDemo, "--albums", "2,1", "--out", sandbox.path().string()});
   ASSERT_EQ(result.exit_status, 0) << result.err << result.out;
 
-  EXPECT_EQ(folders_in(sandbox.path()), std::vector<std::string>{"demo"});
-  EXPECT_EQ(folders_in(sandbox / "demo"), (std::vector<std::string>{"我的相册春游4", "春游5"}));
-  const auto spring = photos_in(sandbox / "demo" / "春游5");
+  EXPECT_EQ(names_in(sandbox.path()), std::vector<std::string>{"demo"});
+  EXPECT_EQ(names_in(sandbox / "demo"), (std::vector<std::string>{"我的相册春游4", "春游5"}));
+  const auto spring = names_in(sandbox / "demo" / "春游5");
   EXPECT_EQ(spring.size(), 5u);
   EXPECT_TRUE(all_photo_names(spring));
-  EXPECT_EQ(photos_in(sandbox / "demo" / "我的相册春游4").size(), 4u);
+  EXPECT_EQ(names_in(sandbox / "demo" / "我的相册春游4").size(), 4u);
   for (const auto& name : spring) {
     EXPECT_GT(fs::file_size(sandbox / "demo" / "春游5" / name), 0u) << name;
   }
@@ -259,8 +249,8 @@ TEST_F(CliProgramTest, DownloadsIntoTheCurrentFolderWithoutOut) {
   options.working_folder = sandbox.path();
   const ChildResult result = run({"download", kTravel, "--albums", "3"}, options);
   ASSERT_EQ(result.exit_status, 0) << result.err << result.out;
-  EXPECT_EQ(folders_in(sandbox / "travel"), std::vector<std::string>{"海边日落3"});
-  EXPECT_EQ(photos_in(sandbox / "travel" / "海边日落3").size(), 3u);
+  EXPECT_EQ(names_in(sandbox / "travel"), std::vector<std::string>{"海边日落3"});
+  EXPECT_EQ(names_in(sandbox / "travel" / "海边日落3").size(), 3u);
 }
 
 TEST_F(CliProgramTest, FailingPhotosGiveStatusOne) {
@@ -286,7 +276,7 @@ TEST_F(CliProgramTest, WithheldAlbumChosenByNumberIsReportedAsNotSaved) {
       run({"download", kDemo, "--albums", "1,4", "--out", sandbox.path().string()});
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_NE(result.err.find("album 4 (同学聚会) is withheld"), std::string::npos) << result.err;
-  EXPECT_EQ(folders_in(sandbox / "demo"), std::vector<std::string>{"春游5"});
+  EXPECT_EQ(names_in(sandbox / "demo"), std::vector<std::string>{"春游5"});
 }
 
 TEST_F(CliProgramTest, CookieTextGoesWithEveryDownloadRequest) {
@@ -345,7 +335,7 @@ TEST_P(CliInterruptTest, CtrlCStopsCleanlyWithoutHalfWrittenFiles) {
   EXPECT_EQ(result.out.find("全部下载完毕"), std::string::npos);
   EXPECT_EQ(result.out.find("准备下载相册《") != std::string::npos, GetParam().download_started)
       << result.out;
-  const auto saved = photos_in(sandbox / "travel" / "西藏之旅8");
+  const auto saved = names_in(sandbox / "travel" / "西藏之旅8");
   EXPECT_LT(saved.size(), 8u);
   EXPECT_TRUE(all_photo_names(saved)) << "a partial file was left behind";
 }
