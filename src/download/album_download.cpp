@@ -1,6 +1,8 @@
 #include "download/album_download.h"
 
 #include <algorithm>
+#include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,21 @@ PhotoAnswer fetch_photo(const Text& path, DownloadContext& context) {
   return photo;
 }
 
+// The photo is written while the download keeps its pause between photos; it gets its name
+// only once the pause is over.
+std::future<StagedPhoto> stage_during_pause(const std::filesystem::path& folder, Bytes body) {
+  const auto shared_body = std::make_shared<const Bytes>(std::move(body));
+  try {
+    return std::async(std::launch::async,
+                      [folder, shared_body] { return stage_photo(folder, *shared_body); });
+  } catch (const std::system_error&) {
+    // No thread to spare: the write simply comes before the pause.
+    std::promise<StagedPhoto> staged;
+    staged.set_value(stage_photo(folder, *shared_body));
+    return staged.get_future();
+  }
+}
+
 Text system_reason(const std::error_code& error) { return utf8_to_local(error.message()); }
 
 // A listed count of 0 (or no number at all) gives no share worth showing.
@@ -178,15 +195,17 @@ class AlbumRun final {
 
     const Text path = photo_path(entry);
     PhotoAnswer fetched;
+    // Dropped on a cancellation, the staged photo takes its temporary file with it.
+    std::future<StagedPhoto> staging;
     for (int attempt = 1; attempt <= std::max(1, context_.photo_attempts); ++attempt) {
       if (attempt > 1 && !port_.wait(kPhotoRetryWaitMs * (attempt - 1))) {
         return static_cast<void>(cancel());
       }
       if (!context_.gate.pass()) return static_cast<void>(cancel());
       fetched = fetch_photo(path, context_);
-      if (context_.gate.cancelled() || !port_.wait(kPhotoWaitMs)) {
-        return static_cast<void>(cancel());
-      }
+      if (context_.gate.cancelled()) return static_cast<void>(cancel());
+      if (fetched.ok) staging = stage_during_pause(folder, std::move(fetched.answer.body));
+      if (!port_.wait(kPhotoWaitMs)) return static_cast<void>(cancel());
       if (fetched.ok) break;
     }
 
@@ -197,9 +216,9 @@ class AlbumRun final {
       port_.process_events();
       return;
     }
-    // A pause holds the photo here, before anything reaches the disk.
+    // A pause holds the photo here, before it appears under its name.
     if (!context_.gate.pass()) return static_cast<void>(cancel());
-    const SavedPhoto saved = save_photo(folder, number, fetched.answer.body, context_.draw_suffix);
+    const SavedPhoto saved = place_photo(staging.get(), number, context_.draw_suffix);
     if (saved.saved) {
       ++result_.photos_saved;
     } else {

@@ -17,32 +17,48 @@ constexpr int kNameDraws = 64;
 
 std::error_code last_error() { return {errno, std::generic_category()}; }
 
+// The process's file mode mask. Linux shows it in /proc without changing it; elsewhere it can
+// only be read by setting it, which other threads creating files at that moment would notice.
+mode_t file_mode_mask() {
+  if (FILE* status = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    unsigned int mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, status) != nullptr) {
+      found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    }
+    std::fclose(status);
+    if (found) return static_cast<mode_t>(mask);
+  }
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
 // mkstemps makes the file readable by its owner only; a saved photo gets the usual permissions,
 // as any file the user's programs write (0666 less the umask).
 mode_t photo_file_mode() {
-  static const mode_t mode = [] {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
-  }();
+  static const mode_t mode = static_cast<mode_t>(0666 & ~file_mode_mask());
   return mode;
 }
 
-class TemporaryFile final {
+}  // namespace
+
+class TemporaryPhotoFile final {
  public:
-  explicit TemporaryFile(const std::filesystem::path& folder)
+  explicit TemporaryPhotoFile(const std::filesystem::path& folder)
       : path_((folder / ".tamberlo-photo-XXXXXX.part").string()) {
     descriptor_ = ::mkstemps(path_.data(), 5);
     if (descriptor_ < 0) error_ = last_error();
     if (descriptor_ >= 0) ::fchmod(descriptor_, photo_file_mode());
     created_ = descriptor_ >= 0;
   }
-  ~TemporaryFile() {
+  ~TemporaryPhotoFile() {
     if (descriptor_ >= 0) ::close(descriptor_);
     if (created_ && !placed_) ::unlink(path_.c_str());
   }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  TemporaryPhotoFile(const TemporaryPhotoFile&) = delete;
+  TemporaryPhotoFile& operator=(const TemporaryPhotoFile&) = delete;
 
   bool write_all(std::string_view body) {
     if (descriptor_ < 0) return false;
@@ -58,7 +74,8 @@ class TemporaryFile final {
     const int closed = ::close(descriptor_);
     descriptor_ = -1;
     if (closed != 0) error_ = last_error();
-    return closed == 0;
+    written_ = closed == 0;
+    return written_;
   }
 
   // Moves the finished file to target unless a file of that name exists already.
@@ -79,6 +96,7 @@ class TemporaryFile final {
     return false;
   }
 
+  bool written() const { return written_; }
   std::error_code error() const { return error_; }
 
  private:
@@ -86,10 +104,9 @@ class TemporaryFile final {
   int descriptor_ = -1;
   bool created_ = false;
   bool placed_ = false;
+  bool written_ = false;
   std::error_code error_;
 };
-
-}  // namespace
 
 SuffixSource clock_suffix_source() {
   return [] {
@@ -104,18 +121,29 @@ std::string photo_file_name(int photo_number, int suffix) {
   return std::to_string(photo_number) + "_" + std::to_string(suffix) + ".jpg";
 }
 
-SavedPhoto save_photo(const std::filesystem::path& folder, int photo_number, std::string_view body,
-                      const SuffixSource& draw_suffix) {
+StagedPhoto::StagedPhoto() = default;
+StagedPhoto::StagedPhoto(StagedPhoto&&) noexcept = default;
+StagedPhoto& StagedPhoto::operator=(StagedPhoto&&) noexcept = default;
+StagedPhoto::~StagedPhoto() = default;
+
+StagedPhoto stage_photo(const std::filesystem::path& folder, std::string_view body) {
+  StagedPhoto staged;
+  staged.folder_ = folder;
+  staged.file_ = std::make_unique<TemporaryPhotoFile>(folder);
+  staged.file_->write_all(body);
+  return staged;
+}
+
+SavedPhoto place_photo(StagedPhoto staged, int photo_number, const SuffixSource& draw_suffix) {
   SavedPhoto result;
-  result.path = folder / photo_file_name(photo_number, draw_suffix());
-  TemporaryFile temporary(folder);
-  if (!temporary.write_all(body)) {
-    result.error = temporary.error();
+  result.path = staged.folder_ / photo_file_name(photo_number, draw_suffix());
+  if (!staged.file_ || !staged.file_->written()) {
+    result.error = staged.file_ ? staged.file_->error() : std::make_error_code(std::errc::io_error);
     return result;
   }
   for (int draw = 0; draw < kNameDraws; ++draw) {
-    if (draw > 0) result.path = folder / photo_file_name(photo_number, draw_suffix());
-    if (temporary.place_at(result.path, result.error)) {
+    if (draw > 0) result.path = staged.folder_ / photo_file_name(photo_number, draw_suffix());
+    if (staged.file_->place_at(result.path, result.error)) {
       result.error.clear();
       result.saved = true;
       return result;
@@ -123,6 +151,11 @@ SavedPhoto save_photo(const std::filesystem::path& folder, int photo_number, std
     if (result.error != std::errc::file_exists) return result;
   }
   return result;
+}
+
+SavedPhoto save_photo(const std::filesystem::path& folder, int photo_number, std::string_view body,
+                      const SuffixSource& draw_suffix) {
+  return place_photo(stage_photo(folder, body), photo_number, draw_suffix);
 }
 
 }  // namespace tamberlo

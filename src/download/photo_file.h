@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -23,9 +24,33 @@ struct SavedPhoto {
   std::error_code error;       // the system's reason when it failed
 };
 
-// Writes the photo into the folder under a temporary name and moves it to "j_R.jpg" once
-// every byte is on disk, so an interrupted run never leaves a truncated photo behind. An
-// existing file is never replaced: a name already taken draws another suffix.
+class TemporaryPhotoFile;
+
+// A photo written in full under a temporary name in its album folder, not yet under its own
+// name. Dropped without being placed, it takes its temporary file with it.
+class StagedPhoto final {
+ public:
+  StagedPhoto();
+  StagedPhoto(StagedPhoto&&) noexcept;
+  StagedPhoto& operator=(StagedPhoto&&) noexcept;
+  ~StagedPhoto();
+
+ private:
+  friend StagedPhoto stage_photo(const std::filesystem::path&, std::string_view);
+  friend SavedPhoto place_photo(StagedPhoto, int, const SuffixSource&);
+  std::filesystem::path folder_;
+  std::unique_ptr<TemporaryPhotoFile> file_;
+};
+
+// Writes every byte of the photo to a temporary file in the folder.
+StagedPhoto stage_photo(const std::filesystem::path& folder, std::string_view body);
+
+// Moves a staged photo to "j_R.jpg" in its folder. An existing file is never replaced: a name
+// already taken draws another suffix. A photo that could not be staged reports why, under the
+// name it was meant to have.
+SavedPhoto place_photo(StagedPhoto staged, int photo_number, const SuffixSource& draw_suffix);
+
+// Both steps at once, so an interrupted run never leaves a truncated photo behind.
 SavedPhoto save_photo(const std::filesystem::path& folder, int photo_number, std::string_view body,
                       const SuffixSource& draw_suffix);
 

@@ -99,5 +99,21 @@ TEST(SavePhoto, AMissingFolderGivesTheSystemsReason) {
   EXPECT_TRUE(files_below(scratch.path()).empty());
 }
 
+TEST(StagedPhoto, StaysOutOfSightUntilPlacedAndLeavesNothingWhenDropped) {
+  testing::ScratchFolder scratch;
+  {
+    StagedPhoto staged = stage_photo(scratch.path(), "photo bytes");
+    const std::vector<std::string> while_staged = files_below(scratch.path());
+    ASSERT_EQ(while_staged.size(), 1u);
+    EXPECT_EQ(while_staged.front().find(".jpg"), std::string::npos) << while_staged.front();
+  }
+  EXPECT_TRUE(files_below(scratch.path()).empty());
+
+  const SavedPhoto saved = place_photo(stage_photo(scratch.path(), "photo bytes"), 4, suffixes({8}));
+  ASSERT_TRUE(saved.saved) << saved.error.message();
+  EXPECT_EQ(files_below(scratch.path()), std::vector<std::string>{"4_8.jpg"});
+  EXPECT_EQ(file_bytes(scratch.path() / "4_8.jpg"), "photo bytes");
+}
+
 }  // namespace
 }  // namespace tamberlo
