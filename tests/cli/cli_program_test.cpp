@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -96,6 +97,8 @@ struct RefusalCase {
   std::vector<std::string> arguments;
   const char* error;  // what standard error says
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
 
 class CliRefusalTest : public CliProgramTest, public ::testing::WithParamInterface<RefusalCase> {};
 
@@ -316,6 +319,8 @@ struct InterruptCase {
   const char* after;  // the log line that has to appear first
   bool download_started;
 };
+
+void PrintTo(const InterruptCase& c, std::ostream* out) { *out << c.name; }
 
 class CliInterruptTest : public CliProgramTest,
                          public ::testing::WithParamInterface<InterruptCase> {};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "support/sandbox.h"
 
 namespace tamberlo::cli {
@@ -12,6 +14,8 @@ struct CookieFileCase {
   const char* text;
   const char* problem;  // a piece of the problem, "" for none
 };
+
+void PrintTo(const CookieFileCase& c, std::ostream* out) { *out << c.name; }
 
 class CookieFileCheckTest : public ::testing::TestWithParam<CookieFileCase> {};
 

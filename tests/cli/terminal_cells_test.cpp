@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace tamberlo::cli {
 namespace {
 
@@ -20,6 +22,10 @@ struct CutCase {
   int cells;
   const char* kept;
 };
+
+void PrintTo(const CutCase& c, std::ostream* out) {
+  *out << '"' << c.text << "\" in " << c.cells << " cells";
+}
 
 class CutToWidthTest : public ::testing::TestWithParam<CutCase> {};
 

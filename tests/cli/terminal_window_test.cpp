@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <chrono>
 #include <future>
+#include <ostream>
 #include <sstream>
 #include <thread>
 
@@ -23,6 +22,8 @@ struct LogCase {
   std::vector<std::string> pieces;  // UTF-8, appended one after the other
   std::string printed;
 };
+
+void PrintTo(const LogCase& c, std::ostream* out) { *out << c.name; }
 
 class TerminalLogTest : public ::testing::TestWithParam<LogCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "http/request_description.h"
 
 namespace tamberlo {
@@ -22,6 +24,8 @@ struct CompletionCase {
   const char* cookies;
   std::string expected;
 };
+
+void PrintTo(const CompletionCase& c, std::ostream* out) { *out << c.name; }
 
 class HttpHeaderCompletion : public testing::TestWithParam<CompletionCase> {};
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,8 @@ struct FindCase {
   int start_position;  // -2: the position of a fresh program
   std::vector<Press> presses;
 };
+
+void PrintTo(const FindCase& c, std::ostream* out) { *out << c.title; }
 
 const char* button_name(const char* caption) {
   const std::string text = caption;

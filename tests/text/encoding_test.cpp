@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -27,6 +28,8 @@ struct Utf8Case {
   std::string utf8;
   std::string gbk;
 };
+
+void PrintTo(const Utf8Case& c, std::ostream* out) { *out << c.name; }
 
 class Utf8ToLocal : public ::testing::TestWithParam<Utf8Case> {};
 
@@ -78,6 +81,8 @@ struct Utf16Case {
   Bytes utf16;
   std::string gbk;
 };
+
+void PrintTo(const Utf16Case& c, std::ostream* out) { *out << c.name; }
 
 class Utf16ToLocal : public ::testing::TestWithParam<Utf16Case> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,8 @@ struct FlagCase {
   bool global;
   std::vector<std::string> matches;
 };
+
+void PrintTo(const FlagCase& c, std::ostream* out) { *out << c.name; }
 
 class Flags : public ::testing::TestWithParam<FlagCase> {};
 
@@ -246,6 +249,8 @@ struct ReplaceCase {
   bool global;
   std::string expected;
 };
+
+void PrintTo(const ReplaceCase& c, std::ostream* out) { *out << c.name; }
 
 class Replace : public ::testing::TestWithParam<ReplaceCase> {};
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@ struct FindCase {
   bool ignore_case;
   int expected;
 };
+
+void PrintTo(const FindCase& c, std::ostream* out) { *out << c.name; }
 
 class FindText : public ::testing::TestWithParam<FindCase> {};
 
@@ -79,6 +82,8 @@ struct ReplaceCase {
   std::string expected;
 };
 
+void PrintTo(const ReplaceCase& c, std::ostream* out) { *out << c.name; }
+
 class ReplaceText : public ::testing::TestWithParam<ReplaceCase> {};
 
 TEST_P(ReplaceText, ReplacesWholeCharacterMatches) {
@@ -106,6 +111,8 @@ struct BetweenCase {
   bool ignore_case;
   std::string expected;
 };
+
+void PrintTo(const BetweenCase& c, std::ostream* out) { *out << c.name; }
 
 class TextBetween : public ::testing::TestWithParam<BetweenCase> {};
 

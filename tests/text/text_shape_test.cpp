@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ struct TrimCase {
   std::string trimmed;
   std::string without_spaces;
 };
+
+void PrintTo(const TrimCase& c, std::ostream* out) { *out << c.name; }
 
 class Blanks : public ::testing::TestWithParam<TrimCase> {};
 
@@ -47,6 +50,8 @@ struct SplitCase {
   std::vector<std::string> pieces;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.name; }
+
 class Split : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(Split, FollowsTheSplitRules) {
@@ -74,6 +79,8 @@ struct IntegerCase {
   const char* text;
   int value;
 };
+
+void PrintTo(const IntegerCase& c, std::ostream* out) { *out << "\"" << c.text << "\""; }
 
 class LeadingInteger : public ::testing::TestWithParam<IntegerCase> {};
 
