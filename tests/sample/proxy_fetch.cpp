@@ -5,21 +5,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <memory>
 
 #include "support/sample_service_environment.h"
+#include "text/text.h"
 
 namespace tamberlo::test {
 namespace {
-
-bool same_name(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 size_t keep_body(char* data, size_t size, size_t count, void* user) {
   static_cast<std::string*>(user)->append(data, size * count);
@@ -39,7 +31,8 @@ std::vector<std::string> Fetched::headers_named(std::string_view name) const {
   std::vector<std::string> values;
   for (const std::string& line : header_lines) {
     auto colon = line.find(':');
-    if (colon == std::string::npos || !same_name(std::string_view(line).substr(0, colon), name)) {
+    if (colon == std::string::npos ||
+        to_lower_ascii(std::string_view(line).substr(0, colon)) != to_lower_ascii(name)) {
       continue;
     }
     std::string value = line.substr(colon + 1);

@@ -1,18 +1,10 @@
 #include "sample-service/request_head.h"
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
 
 namespace tamberlo::sample {
 namespace {
-
-bool same_name(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 std::string_view trim_blanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -25,6 +17,8 @@ std::string lower(std::string_view text) {
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return out;
 }
+
+bool same_name(std::string_view a, std::string_view b) { return lower(a) == lower(b); }
 
 // "host:port" or "[v6]:port" without the port.
 std::string host_without_port(std::string_view authority) {
