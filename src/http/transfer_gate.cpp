@@ -39,9 +39,4 @@ bool TransferGate::pass() {
   return !cancelled_;
 }
 
-bool TransferGate::wait_for(std::chrono::milliseconds duration) {
-  std::unique_lock lock(mutex_);
-  return !changed_.wait_for(lock, duration, [this] { return cancelled_; });
-}
-
 }  // namespace tamberlo

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -19,8 +18,6 @@ class TransferGate final {
   bool cancelled() const;
   // Blocks while paused; false once cancelled.
   bool pass();
-  // Waits the whole time unless cancelled first; false when cancelled.
-  bool wait_for(std::chrono::milliseconds duration);
 
  private:
   mutable std::mutex mutex_;
